@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "System.h"
+
+namespace fw {
+
+class Window;
+class Timer;
+class MenuBar;
+class RectControl;
+
+struct Point {
+  int32_t x = 0, y = 0;
+};
+
+// The native side of the framework. Two implementations: the test backend
+// (virtual clock, settable pointer and screen) and the desktop backend over
+// Qt. All calls happen on the user-interface thread.
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // Runs the event loop until QuitEventLoop; returns its exit code.
+  virtual int RunEventLoop() = 0;
+  virtual void QuitEventLoop(int code) = 0;
+  // Serves pending window events and due timers for at most ms milliseconds;
+  // Shell calls it while it waits for a command.
+  virtual void ServeEvents(int ms) = 0;
+
+  // Windows: the native window of w, in w's size, title and position.
+  virtual void CreateNativeWindow(Window& w) = 0;
+  virtual void DestroyNativeWindow(Window& w) = 0;
+  virtual void ShowWindow(Window& w) = 0;
+  virtual void HideWindow(Window& w) = 0;
+  virtual void MinimizeWindow(Window& w) = 0;
+  // Global position of the window (its frame's top-left), in points.
+  virtual Point WindowPosition(const Window& w) = 0;
+  virtual void MoveWindow(Window& w, int32_t left, int32_t top) = 0;
+  // Size, title or menu bar changed.
+  virtual void UpdateWindow(Window& w) = 0;
+  // Repaints one control of a window.
+  virtual void RefreshControl(Window& w, RectControl& c) = 0;
+  // Device pixels per point; throws ObjCException when it cannot be read.
+  virtual double ScaleFactor(const Window& w) = 0;
+
+  // Timers: the backend calls timer.Fire() every periodMs until stopped.
+  virtual void StartTimer(Timer& timer, int32_t periodMs) = 0;
+  virtual void StopTimer(Timer& timer) = 0;
+
+  virtual Point MousePosition() = 0;
+  virtual ScreenInfo MainScreen() = 0;
+  // Returns false when the desktop could not open it.
+  virtual bool OpenURL(const std::string& url) = 0;
+};
+
+// The backend in use; the program installs one before anything else.
+void SetBackend(std::unique_ptr<Backend> backend);
+Backend& CurrentBackend();
+bool HasBackend();
+
+}  // namespace fw

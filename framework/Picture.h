@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Color.h"
+
+namespace fw {
+
+class Graphics;
+class FolderItem;
+
+// A raster of 32-bit pixels (0x00RRGGBB), exact: no colour management.
+class Picture {
+ public:
+  // A new picture of width x height pixels, filled white.
+  Picture(int32_t width, int32_t height);
+  ~Picture();
+
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  // The picture's drawing surface; the same object at every call.
+  fw::Graphics& Graphics();
+
+  // Reads a PNG file; nullptr when the file is missing or not a readable PNG.
+  static std::shared_ptr<Picture> Open(const FolderItem& file);
+  static std::shared_ptr<Picture> OpenPath(const std::string& path);
+  // Writes the picture as PNG; throws IOException on failure.
+  void Save(const std::string& path) const;
+
+  Color PixelAt(int32_t x, int32_t y) const { return Color(pixels_[size_t(y) * size_t(width_) + size_t(x)]); }
+  void SetPixelAt(int32_t x, int32_t y, Color c) { pixels_[size_t(y) * size_t(width_) + size_t(x)] = c.RGB(); }
+  const uint32_t* Data() const { return pixels_.data(); }
+  uint32_t* Data() { return pixels_.data(); }
+
+ private:
+  int32_t width_, height_;
+  std::vector<uint32_t> pixels_;
+  std::unique_ptr<fw::Graphics> graphics_;
+};
+
+}  // namespace fw

@@ -1,0 +1,25 @@
+#pragma once
+#include <exception>
+#include <functional>
+
+namespace fw {
+
+// The framework's start-up and event-loop entry points.
+namespace Runtime {
+// The framework is ready to make objects (the backend must be set).
+void Init();
+// Runs the late start-up step on the user-interface thread, then raises the
+// application's Open event.
+void RunFrameworkInitialization(const std::function<void()>& lateStartup);
+// Runs the event loop until the application has quit.
+void Run();
+// Releases the framework's own module-level objects; returns the exit status.
+int Exit();
+// Reports an exception that nothing caught on stderr (class and message).
+void UnhandledException(const std::exception& e);
+// Runs f; an exception that escapes it goes to UnhandledException and the
+// program keeps running. Every event handler runs through it.
+void CallWithExceptionHandling(const std::function<void()>& f);
+}  // namespace Runtime
+
+}  // namespace fw

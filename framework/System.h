@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace fw {
+
+// The pointer and the user's language.
+namespace System {
+// Pointer position in global screen points.
+int32_t MouseX();
+int32_t MouseY();
+// The text of key in language (the empty code: the user's language from
+// LC_ALL, LC_MESSAGES, LANG); defaultText where the localisation data has
+// none. Data lives in the resources folder as <lang>.strings, one
+// "key = text" per line, UTF-8.
+std::string GetLocalizedString(const std::string& key, const std::string& defaultText,
+                               const std::string& language);
+// The user's language code ("ja", "en", ...) from the environment; "en" by default.
+std::string UserLanguage();
+}  // namespace System
+
+// Modifier keys as held while the current key event is handled.
+namespace Keyboard {
+bool ShiftKey();
+bool OptionKey();  // Alt on the desktop
+void SetState(bool shift, bool option);
+}  // namespace Keyboard
+
+struct ScreenInfo {
+  int32_t Width = 0;   // points
+  int32_t Height = 0;  // points
+};
+// Screen(0) is the main screen.
+ScreenInfo Screen(int index);
+
+// Asks the desktop to open url in the default browser.
+void ShowURL(const std::string& url);
+// Asks the application to quit: raises Application::Event_Close, then the
+// event loop returns.
+void Quit(int32_t code = 0);
+
+}  // namespace fw

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test. Tests that need a
+# display start their own Xvfb.
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$top/scripts/install-deps.sh"
+"$top/scripts/build.sh"
+cd "$top/build"
+ctest --output-on-failure -j "$(nproc)" "$@"
