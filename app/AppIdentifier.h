@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+#include "framework/FolderItem.h"
+
+// The application's reverse-domain identifier; it names the preferences and
+// work folders.
+inline constexpr const char* AppIdentifier = "org.tintbeacon.Tintbeacon";
+// The file in the work folder that holds the latest capture.
+inline constexpr const char* CaptureFileName = "capture-square";
+
+// The private work folder: AppIdentifier + ".work" in the user's temporary
+// folder, whether or not it exists; nullptr when there is no temporary folder.
+fw::FolderItemPtr WorkFolder();
