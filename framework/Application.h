@@ -32,10 +32,12 @@ class Application {
   std::map<std::string, MenuHandler> menuHandlers_;
 };
 
-// Brings the menus up to date: raises EnableMenuItems on the application and
-// on the front window, then enables every item of the bar that has a handler
-// registered with either. The native side calls it before a menu opens and
-// before a shortcut is dispatched.
+// Brings the menus up to date: enables every item of the bar that has a
+// handler registered with the application or the front window (and every
+// QuitMenuItem and every menu with items), disables the others, then raises
+// EnableMenuItems on the application and on the front window, so that the
+// states those handlers write are the ones shown. The native side calls it
+// before a menu opens and before a shortcut is dispatched.
 void UpdateMenus();
 // Runs the command of the item of that name: a QuitMenuItem quits; otherwise
 // the front window's handler, else the application's. Returns True when a

@@ -17,6 +17,8 @@ using MenuHandler = std::function<bool()>;
 
 // A top-level window. Subclasses handle its events by overriding the
 // Event_ methods; the framework raises them on the user-interface thread.
+// Windows are made with new and belong to the framework from then on:
+// Runtime::Exit destroys those still alive (deleting one earlier is fine).
 class Window : public Object {
  public:
   Window();
@@ -86,6 +88,9 @@ class Window : public Object {
   void AddMenuHandler(const std::string& itemName, MenuHandler handler);
   const MenuHandler* FindMenuHandler(const std::string& itemName) const;
 
+  // True once Constructor has built the native window.
+  bool HasNativeWindow() const { return native_; }
+
   // Native side: device pixels per point, read from the native window.
   // Throws ObjCException when the query fails.
   double BackingScaleFactor() const;
@@ -113,11 +118,13 @@ class Window : public Object {
   int32_t width_ = 100, height_ = 100, top_ = 0, left_ = 0;
   std::string title_;
   bool visible_ = true;
-  bool built_ = false;
+  bool built_ = false;   // Constructor has finished
+  bool native_ = false;  // the backend holds a native window for it
   fw::MenuBar* menuBar_ = nullptr;
   std::string className_;
   std::vector<std::unique_ptr<Control>> owned_;
   std::vector<Control*> controls_;
+  std::map<std::string, Control*> controlsByName_;
   std::map<std::string, MenuHandler> menuHandlers_;
 };
 

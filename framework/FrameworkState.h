@@ -1,0 +1,28 @@
+#pragma once
+#include <vector>
+
+namespace fw {
+
+class Window;
+
+// State shared by the framework's own files; not for the program's code.
+namespace detail {
+
+struct RuntimeState {
+  bool quitting = false;  // Quit has run: a second request is ignored
+  int exitCode = 0;       // the code given to Quit
+};
+RuntimeState& Runtime();
+
+// Live windows, the one in front first: a window moves to the front when it
+// is shown or activated.
+std::vector<Window*>& FrontOrder();
+void BringToFront(Window& w);
+
+// Destroys every live window, newest first.
+void DestroyAllWindows();
+// Forgets the application object.
+void ClearAppObject();
+
+}  // namespace detail
+}  // namespace fw

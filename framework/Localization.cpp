@@ -1,0 +1,90 @@
+// The localised-string service: texts of the bundle's <lang>.strings files.
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "Exceptions.h"
+#include "FolderItem.h"
+#include "System.h"
+#include "TextStreams.h"
+
+namespace fw {
+
+namespace {
+
+using Table = std::map<std::string, std::string>;
+
+std::string Trimmed(const std::string& text) {
+  const char* blanks = " \t\r";
+  auto first = text.find_first_not_of(blanks);
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+// A language code names a file of the resources folder, so it never
+// reaches outside it.
+bool UsableCode(const std::string& language) {
+  return !language.empty() && language != "." && language != ".." && language.find('/') == std::string::npos &&
+         language.find('\0') == std::string::npos;
+}
+
+Table Load(const std::string& language) {
+  Table table;
+  auto resources = GetApplicationBundleResources();
+  if (!resources || !UsableCode(language)) return table;
+  auto file = resources->Child(language + ".strings");
+  if (!file || !file->Exists()) return table;
+  try {
+    auto stream = TextInputStream::Open(*file);
+    for (int number = 1; !stream->EndOfFile(); ++number) {
+      std::string line = stream->ReadLine();
+      if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+      std::string content = Trimmed(line);
+      if (content.empty() || content.front() == '#') continue;
+      auto equals = content.find('=');
+      std::string key = equals == std::string::npos ? "" : Trimmed(content.substr(0, equals));
+      if (key.empty()) {
+        std::fprintf(stderr, "tintbeacon: %s line %d is not \"key = text\"; ignored\n", file->NativePath().c_str(),
+                     number);
+        continue;
+      }
+      table[key] = Trimmed(content.substr(equals + 1));
+    }
+  } catch (const IOException& e) {
+    std::fprintf(stderr, "tintbeacon: localisation data %s: %s\n", file->NativePath().c_str(), e.what());
+  }
+  return table;
+}
+
+const Table& TableFor(const std::string& language) {
+  static std::map<std::string, Table> loaded;
+  auto found = loaded.find(language);
+  if (found == loaded.end()) found = loaded.emplace(language, Load(language)).first;
+  return found->second;
+}
+
+}  // namespace
+
+std::string System::GetLocalizedString(const std::string& key, const std::string& defaultText,
+                                       const std::string& language) {
+  const Table& table = TableFor(language.empty() ? UserLanguage() : language);
+  auto found = table.find(key);
+  return found == table.end() ? defaultText : found->second;
+}
+
+std::string System::UserLanguage() {
+  std::string locale;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) {
+      locale = value;
+      break;
+    }
+  }
+  std::string code = locale.substr(0, locale.find_first_of("_.@"));
+  if (code.empty() || code == "C" || code == "POSIX") return "en";
+  return code;
+}
+
+}  // namespace fw

@@ -1,0 +1,28 @@
+#include "TestSupport.h"
+
+#include <memory>
+
+#include "FrameworkState.h"
+#include "Runtime.h"
+#include "System.h"
+
+namespace fw {
+
+void ResetFrameworkForTests() {
+  detail::DestroyAllWindows();
+  detail::ClearAppObject();
+  Keyboard::SetState(false, false);
+  detail::Runtime() = {};
+  SetBackend(nullptr);
+}
+
+TestBackend& InstallTestBackend() {
+  ResetFrameworkForTests();
+  auto backend = std::make_unique<TestBackend>();
+  TestBackend& installed = *backend;
+  SetBackend(std::move(backend));
+  Runtime::Init();
+  return installed;
+}
+
+}  // namespace fw

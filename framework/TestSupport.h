@@ -1,0 +1,15 @@
+#pragma once
+#include "TestBackend.h"
+
+namespace fw {
+
+// Puts the framework back as it is at process start: destroys every window,
+// forgets the application object (without deleting it), clears the keyboard
+// state and the quit state, and removes the backend.
+void ResetFrameworkForTests();
+
+// Resets the framework, installs a fresh TestBackend and runs Runtime::Init;
+// the backend stays owned by the framework.
+TestBackend& InstallTestBackend();
+
+}  // namespace fw

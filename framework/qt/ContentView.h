@@ -1,0 +1,40 @@
+#pragma once
+#include <QWidget>
+#include <string>
+
+namespace fw {
+class Window;
+class RectControl;
+}  // namespace fw
+
+namespace fw::qt {
+
+// The content area of a window: paints the window's controls in the order
+// they were registered and passes presses and the pointer's coming and going
+// to them.
+class ContentView : public QWidget {
+ public:
+  ContentView(fw::Window& window, QWidget* parent);
+  // The framework window is gone: paint nothing more, call nothing more.
+  void Detach() { window_ = nullptr; }
+  // Where the control shows (window coordinates): its rectangle clipped to
+  // the controls it lies on; empty when it or one of those is hidden.
+  QRect VisibleArea(const fw::RectControl& control) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  // The topmost control that shows at pos, or nullptr.
+  fw::RectControl* ControlAt(QPoint pos) const;
+  // Raises MouseExit and MouseEnter on the canvases the pointer leaves and enters.
+  void TrackPointer(const fw::RectControl* now);
+
+  fw::Window* window_;
+  std::string hoveredCanvas_;  // by name: the view never holds a control
+};
+
+}  // namespace fw::qt

@@ -1,0 +1,56 @@
+#pragma once
+#include <QMainWindow>
+
+class QMenuBar;
+
+namespace fw {
+class Window;
+class MenuItem;
+}  // namespace fw
+
+namespace fw::qt {
+
+class ContentView;
+
+// The top-level window of one framework window: its menu bar above a
+// content area of exactly the window's Width x Height points. Keys, moves,
+// activation and the close button go to the framework window.
+class NativeWindow : public QMainWindow {
+ public:
+  explicit NativeWindow(fw::Window& window);
+
+  fw::Window* FrameworkWindow() const { return window_; }
+  ContentView& Content() const { return *content_; }
+  QMenuBar& Bar() const { return *bar_; }
+  // The framework window is going away: pass nothing more to it.
+  void Detach();
+  // Copies the framework window's title, buttons, size and menu bar.
+  void Sync();
+
+ protected:
+  // Every Tab, Shift+Tab included, must reach the window's KeyDown instead of
+  // moving the focus.
+  bool focusNextPrevChild(bool) override { return false; }
+  void keyPressEvent(QKeyEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  // The menu tree the window shows: its own bar, else the application's.
+  fw::MenuItem* MenuTree() const;
+  void SyncFlags();
+  void SyncSize();
+
+  fw::Window* window_;
+  ContentView* content_;
+  QMenuBar* bar_;
+  const fw::MenuItem* builtFrom_ = nullptr;
+};
+
+// Program code may have changed what any control shows (a label's text, a
+// control shown or hidden) without asking for a repaint: after it has run,
+// every window is repainted.
+void RepaintAllWindows();
+
+}  // namespace fw::qt

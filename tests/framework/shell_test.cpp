@@ -1,0 +1,158 @@
+#include "Shell.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "Backend.h"
+#include "ScratchFolder.h"
+
+namespace fs = std::filesystem;
+using fwtest::ScratchFolder;
+
+namespace {
+
+std::string RunCommand(const std::string& command, int* exitCode = nullptr) {
+  fw::Shell shell;
+  shell.Execute(command);
+  if (exitCode) *exitCode = shell.ExitCode();
+  return shell.ReadAll();
+}
+
+int OpenDescriptors() {
+  int count = 0;
+  DIR* dir = ::opendir("/proc/self/fd");
+  while (dir && ::readdir(dir)) ++count;
+  if (dir) ::closedir(dir);
+  return count;
+}
+
+// Puts a tools folder first on PATH for one test and restores the default.
+class ToolsFolder {
+ public:
+  explicit ToolsFolder(const std::string& path) : previous_(fw::Shell::ToolsFolder()) {
+    fw::Shell::SetToolsFolder(path);
+  }
+  ~ToolsFolder() { fw::Shell::SetToolsFolder(previous_); }
+
+ private:
+  std::string previous_;
+};
+
+// Counts how often the shell hands the wait over to the event loop.
+class CountingBackend : public fw::Backend {
+ public:
+  explicit CountingBackend(int* served) : served_(served) {}
+  int RunEventLoop() override { return 0; }
+  void QuitEventLoop(int) override {}
+  void ServeEvents(int) override { ++*served_; }
+  void CreateNativeWindow(fw::Window&) override {}
+  void DestroyNativeWindow(fw::Window&) override {}
+  void ShowWindow(fw::Window&) override {}
+  void HideWindow(fw::Window&) override {}
+  void MinimizeWindow(fw::Window&) override {}
+  fw::Point WindowPosition(const fw::Window&) override { return {}; }
+  void MoveWindow(fw::Window&, int32_t, int32_t) override {}
+  void UpdateWindow(fw::Window&) override {}
+  void RefreshControl(fw::Window&, fw::RectControl&) override {}
+  double ScaleFactor(const fw::Window&) override { return 1.0; }
+  void StartTimer(fw::Timer&, int32_t) override {}
+  void StopTimer(fw::Timer&) override {}
+  fw::Point MousePosition() override { return {}; }
+  fw::ScreenInfo MainScreen() override { return {}; }
+  bool OpenURL(const std::string&) override { return false; }
+
+ private:
+  int* served_;
+};
+
+}  // namespace
+
+TEST(Shell, CapturesStandardOutputWhole) {
+  EXPECT_EQ(RunCommand("printf 'a\\nb'"), "a\nb");
+  EXPECT_EQ(RunCommand("true"), "");
+  EXPECT_EQ(RunCommand("head -c 3000000 /dev/zero | tr '\\0' x").size(), 3000000u);
+  EXPECT_EQ(RunCommand("echo visible; echo hidden >&2"), "visible\n");
+}
+
+TEST(Shell, ReportsTheExitCode) {
+  struct Case {
+    const char* command;
+    int code;
+  } cases[] = {{"true", 0}, {"exit 3", 3}, {"kill -9 $$", 128 + 9}, {"no-such-command-anywhere 2>/dev/null", 127}};
+  for (const auto& c : cases) {
+    int code = -2;
+    RunCommand(c.command, &code);
+    EXPECT_EQ(code, c.code) << c.command;
+  }
+}
+
+TEST(Shell, WaitsForTheCommandsEnd) {
+  ScratchFolder s;
+  EXPECT_EQ(RunCommand("sleep 0.2; echo done; touch " + s / "ended"), "done\n");
+  EXPECT_TRUE(fs::exists(s / "ended"));
+}
+
+TEST(Shell, StandardInputIsEmptySoACommandNeverWaitsForIt) { EXPECT_EQ(RunCommand("cat; echo end"), "end\n"); }
+
+TEST(Shell, ABackgroundProcessHoldingTheOutputDoesNotKeepItWaiting) {
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(RunCommand("sleep 5 2>/dev/null & echo quick"), "quick\n");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+}
+
+TEST(Shell, TheToolsFolderComesFirstOnPath) {
+  ScratchFolder s;
+  fwtest::WriteFile(s / "sw_vers", "#!/bin/sh\necho 10.9.5\n");
+  fs::permissions(s / "sw_vers", fs::perms::owner_all);
+  ToolsFolder tools(s.Path());
+  EXPECT_EQ(RunCommand("sw_vers -productVersion"), "10.9.5\n");
+  EXPECT_EQ(RunCommand("printf %s \"$PATH\"").rfind(s.Path() + ":", 0), 0u);
+}
+
+TEST(Shell, PathNeverGainsTheCurrentFolder) {
+  for (const char* inherited : {"", "/usr/bin:/bin"}) {
+    fwtest::EnvOverride path("PATH", inherited);
+    for (const char* tools : {"", "/opt/tools"}) {
+      ToolsFolder folder(tools);
+      std::string value = RunCommand("printf %s \"$PATH\"");
+      EXPECT_FALSE(value.empty());
+      EXPECT_NE(value.front(), ':') << value;
+      EXPECT_NE(value.back(), ':') << value;
+      EXPECT_EQ(value.find("::"), std::string::npos) << value;
+    }
+  }
+}
+
+TEST(Shell, TheDefaultToolsFolderIsBesideTheExecutable) {
+  EXPECT_EQ(fw::Shell::ToolsFolder(), (fs::read_symlink("/proc/self/exe").parent_path() / "tools").string());
+}
+
+TEST(Shell, LeaksNoDescriptorsAndLeavesNoZombies) {
+  int before = OpenDescriptors();
+  for (int i = 0; i < 200; ++i) RunCommand(i % 2 ? "echo x" : "exit 1");
+  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(Shell, TheCommandInheritsNoneOfTheProgramsDescriptors) {
+  int fd = ::open("/dev/null", O_RDONLY);
+  ASSERT_GE(fd, 3);
+  std::string n = std::to_string(fd);
+  EXPECT_EQ(RunCommand("if [ -e /proc/$$/fd/" + n + " ]; then echo leaked; else echo clean; fi"), "clean\n");
+  ::close(fd);
+}
+
+TEST(Shell, ServesEventsWhileALongCommandRuns) {
+  int served = 0;
+  fw::SetBackend(std::make_unique<CountingBackend>(&served));
+  EXPECT_EQ(RunCommand("sleep 0.2; echo done"), "done\n");
+  fw::SetBackend(nullptr);
+  EXPECT_GE(served, 10);
+}
