@@ -1,0 +1,125 @@
+#pragma once
+// Helpers for end-to-end tests: a private X server, child processes with a
+// chosen environment, temporary folders and a known picture on the screen.
+//
+//   e2e::XvfbServer x(640, 480);            // Xvfb on a free display
+//   x.SetRootPattern();                      // PatternColor(x, y) everywhere
+//   auto r = x.Run(e2e::ToolsDir() + "/screencapture -x s.png", {"HOME=" + home.Path()}, home.Path());
+//   auto shot = x.Screenshot();              // the screen's pixels as a Picture
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Color.h"
+#include "Picture.h"
+
+namespace e2e {
+
+// The folder of the running test executable (the build's bin folder).
+std::string BinDir();
+// The folder of the stand-in tools (BinDir() + "/tools").
+std::string ToolsDir();
+
+// A fresh folder under $TMPDIR or /tmp, mode 0700, removed with all it holds.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  // Path() + "/" + name.
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Environment changes for a child: "KEY=VALUE" sets, a bare "KEY" removes.
+using EnvChanges = std::vector<std::string>;
+
+struct RunResult {
+  int status = -1;         // exit status; 128 + signal when killed
+  bool timedOut = false;   // killed after the timeout
+  std::string out, err;    // everything written to stdout and stderr
+  double seconds = 0;      // wall time
+};
+
+// Runs argv (argv[0] looked up on PATH) with the current environment plus
+// changes, in cwd (empty: the current folder); waits at most timeoutMs.
+RunResult RunCommand(const std::vector<std::string>& argv, const EnvChanges& env = {},
+                     const std::string& cwd = "", int timeoutMs = 30000);
+// RunCommand of /bin/sh -c command.
+RunResult RunShell(const std::string& command, const EnvChanges& env = {},
+                   const std::string& cwd = "", int timeoutMs = 30000);
+
+// A child running in the background, stdout and stderr into files; killed
+// (SIGTERM, then SIGKILL) when the object goes.
+class Process {
+ public:
+  Process(const std::vector<std::string>& argv, const EnvChanges& env = {},
+          const std::string& cwd = "", const std::string& outputFile = "/dev/null");
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  pid_t Pid() const { return pid_; }
+  bool Running();
+  // The exit status (128 + signal when killed), or -1 when still running
+  // after timeoutMs.
+  int Wait(int timeoutMs);
+  // SIGTERM, then SIGKILL after graceMs; returns the exit status.
+  int Stop(int graceMs = 2000);
+
+ private:
+  pid_t pid_ = -1;
+  int status_ = -1;
+};
+
+// The colour SetRootPattern puts at (x, y): distinct for every pixel of a
+// screen up to 4096 x 4096, with all channels varying.
+fw::Color PatternColor(int x, int y);
+
+// Xvfb -displayfd on a free display with -noreset, one screen of
+// width x height x 24; extraArgs go on its command line (for example
+// {"-dpi", "192"}). Throws std::runtime_error when it cannot start.
+class XvfbServer {
+ public:
+  XvfbServer(int width = 640, int height = 480, const std::vector<std::string>& extraArgs = {});
+  ~XvfbServer();
+  XvfbServer(const XvfbServer&) = delete;
+  XvfbServer& operator=(const XvfbServer&) = delete;
+
+  const std::string& display() const { return display_; }  // ":NN"
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // env plus DISPLAY set to this server.
+  EnvChanges env(const EnvChanges& extra = {}) const;
+
+  RunResult Run(const std::string& shellCommand, const EnvChanges& extra = {},
+                const std::string& cwd = "", int timeoutMs = 30000) const;
+
+  // Starts openbox and waits until it manages the screen; stopped with the server.
+  void StartOpenbox();
+  // Merges X resources ("Xft.dpi: 192") into the root window's database.
+  void MergeResources(const std::string& resources) const;
+
+  // Makes picture the root window's background (top-left at 0, 0; the rest
+  // black); it stays after this call's connection closes.
+  void SetRootPicture(const fw::Picture& picture) const;
+  // SetRootPicture of PatternColor over the whole screen.
+  void SetRootPattern() const;
+  // The whole screen in device pixels, read straight from the server (not
+  // through screencapture, which is under test itself); nullptr on failure.
+  std::shared_ptr<fw::Picture> Screenshot() const;
+
+ private:
+  int width_, height_;
+  std::string display_;
+  std::unique_ptr<Process> server_;
+  std::unique_ptr<Process> openbox_;
+};
+
+}  // namespace e2e

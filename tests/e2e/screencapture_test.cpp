@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Picture.h"
+#include "Xvfb.h"
+
+namespace {
+
+constexpr int kWidth = 320, kHeight = 240;
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+class ScreenCapture : public testing::Test {
+ protected:
+  void SetUp() override { screen_.SetRootPattern(); }
+
+  e2e::RunResult Capture(const std::vector<std::string>& args, const e2e::EnvChanges& env = {}) {
+    std::vector<std::string> argv = {e2e::ToolsDir() + "/screencapture"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return e2e::RunCommand(argv, screen_.env(env), folder_.Path());
+  }
+
+  // What the screen shows at device pixel (x, y); black off the screen.
+  static uint32_t ScreenAt(long x, long y, int width = kWidth, int height = kHeight) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0x000000;
+    return e2e::PatternColor(int(x), int(y)).RGB();
+  }
+
+  e2e::XvfbServer screen_{kWidth, kHeight};
+  e2e::TempDir folder_;
+};
+
+TEST_F(ScreenCapture, RectangleIsTheScreenExactlyAndBlackBeyondIt) {
+  struct Case {
+    int x, y, width, height;
+  };
+  const Case cases[] = {
+      {10, 20, 101, 101},   // inside
+      {250, 200, 101, 101}, // across the right and bottom edges
+      {-30, -40, 101, 101}, // negative coordinates
+      {319, 239, 1, 1},     // the last pixel
+      {400, 300, 5, 5},     // wholly off the screen
+      {0, 0, kWidth, kHeight},
+  };
+  for (const Case& c : cases) {
+    std::string name = std::to_string(c.x) + "," + std::to_string(c.y) + "," + std::to_string(c.width) + "," +
+                       std::to_string(c.height);
+    SCOPED_TRACE(name);
+    e2e::RunResult r = Capture({"-R", name});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(FilesIn(folder_.Path()), std::vector<std::string>{name});
+    auto picture = fw::Picture::OpenPath(folder_ / name);
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(picture->Width(), c.width);
+    ASSERT_EQ(picture->Height(), c.height);
+    for (int j = 0; j < c.height; ++j) {
+      for (int i = 0; i < c.width; ++i) {
+        ASSERT_EQ(picture->PixelAt(i, j).RGB(), ScreenAt(c.x + i, c.y + j)) << "at " << i << "," << j;
+      }
+    }
+    std::filesystem::remove(folder_ / name);
+  }
+}
+
+TEST_F(ScreenCapture, WholeScreenIntoTheNamedFile) {
+  e2e::RunResult r = Capture({"-x", "0,0,101,101"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto picture = fw::Picture::OpenPath(folder_ / "0,0,101,101");
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(picture->Width(), kWidth);
+  ASSERT_EQ(picture->Height(), kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) ASSERT_EQ(picture->PixelAt(x, y).RGB(), ScreenAt(x, y)) << x << "," << y;
+  }
+}
+
+TEST_F(ScreenCapture, ScaleTwoReadsDevicePixels) {
+  // Xft.dpi 192 and QT_SCALE_FACTOR 2 each make a point two device pixels:
+  // the rectangle form writes all of them, the whole-screen form one per point.
+  struct Case {
+    const char* name;
+    bool xftDpi;
+    e2e::EnvChanges env;
+  };
+  const Case cases[] = {{"Xft.dpi 192", true, {}}, {"QT_SCALE_FACTOR 2", false, {"QT_SCALE_FACTOR=2"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    e2e::XvfbServer screen(kWidth, kHeight);
+    screen.SetRootPattern();
+    if (c.xftDpi) screen.MergeResources("Xft.dpi: 192");
+    e2e::TempDir folder;
+    std::string tool = e2e::ToolsDir() + "/screencapture";
+
+    ASSERT_EQ(e2e::RunCommand({tool, "-R", "100,90,101,101"}, screen.env(c.env), folder.Path()).status, 0);
+    auto rect = fw::Picture::OpenPath(folder / "100,90,101,101");
+    ASSERT_TRUE(rect);
+    ASSERT_EQ(rect->Width(), 202);
+    ASSERT_EQ(rect->Height(), 202);
+    for (int j = 0; j < 202; ++j) {
+      for (int i = 0; i < 202; ++i) ASSERT_EQ(rect->PixelAt(i, j).RGB(), ScreenAt(200 + i, 180 + j)) << i << "," << j;
+    }
+
+    ASSERT_EQ(e2e::RunCommand({tool, "-x", "whole"}, screen.env(c.env), folder.Path()).status, 0);
+    auto whole = fw::Picture::OpenPath(folder / "whole");
+    ASSERT_TRUE(whole);
+    ASSERT_EQ(whole->Width(), kWidth / 2);
+    ASSERT_EQ(whole->Height(), kHeight / 2);
+    for (int y = 0; y < kHeight / 2; ++y) {
+      for (int x = 0; x < kWidth / 2; ++x) ASSERT_EQ(whole->PixelAt(x, y).RGB(), ScreenAt(2 * x, 2 * y)) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(ScreenCapture, FailuresWriteNoFile) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    e2e::EnvChanges env;
+  };
+  const Case cases[] = {
+      {"no display", {"-R", "0,0,101,101"}, {"DISPLAY"}},
+      {"display that does not answer", {"-R", "0,0,101,101"}, {"DISPLAY=:65000"}},
+      {"no arguments", {}, {}},
+      {"rectangle missing", {"-R"}, {}},
+      {"three numbers", {"-R", "1,2,3"}, {}},
+      {"five numbers", {"-R", "1,2,3,4,5"}, {}},
+      {"zero width", {"-R", "1,2,0,5"}, {}},
+      {"negative height", {"-R", "1,2,5,-5"}, {}},
+      {"not numbers", {"-R", "a,b,c,d"}, {}},
+      {"blank inside", {"-R", "1, 2,3,4"}, {}},
+      {"too large", {"-R", "0,0,100000,100000"}, {}},
+      {"unknown option", {"-Q", "x"}, {}},
+      {"empty file name", {"-x", ""}, {}},
+      {"folder that does not exist", {"-x", "missing/whole.png"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    e2e::RunResult r = Capture(c.args, c.env);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("screencapture: "), std::string::npos) << r.err;
+    EXPECT_TRUE(FilesIn(folder_.Path()).empty());
+  }
+}
+
+}  // namespace
