@@ -33,6 +33,16 @@ class App : public fw::Application {
   // exception out.
   void DeleteTmp(const fw::FolderItemPtr& folder);
 
+  // The three steps of Open and Close, each usable on its own.
+  // Sets IsMarverics from "sw_vers -productVersion".
+  void ProbeVersion();
+  // Reads PrefFile into the settings, the speech timer and the picker
+  // window's position; a missing file leaves everything as it is.
+  void ReadPrefFile();
+  // Writes PrefFile: a new file renamed over the old one, so a failure
+  // (IOException) leaves the previous file whole.
+  void WritePrefFile();
+
   // Localised text constants: the text of key "App." + name in language
   // ("" asks for the user's language).
   static std::string kFileQuit(const std::string& language);

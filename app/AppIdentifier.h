@@ -8,7 +8,12 @@
 inline constexpr const char* AppIdentifier = "org.tintbeacon.Tintbeacon";
 // The file in the work folder that holds the latest capture.
 inline constexpr const char* CaptureFileName = "capture-square";
+// The preferences file inside PrefFolder().
+inline constexpr const char* PrefFileName = "Tintbeacon.pref";
 
 // The private work folder: AppIdentifier + ".work" in the user's temporary
 // folder, whether or not it exists; nullptr when there is no temporary folder.
 fw::FolderItemPtr WorkFolder();
+// The preferences folder: AppIdentifier + ".prefs" in the user's preferences
+// folder, whether or not it exists; nullptr when there is no such folder.
+fw::FolderItemPtr PrefFolder();

@@ -1,0 +1,189 @@
+// The About window: its stored layouts, its controls and the link.
+#include <gtest/gtest.h>
+
+#include "AppTestSupport.h"
+#include "app/AboutWindow.h"
+#include "app/TBIcon72.h"
+#include "framework/Canvas.h"
+#include "framework/Label.h"
+#include "framework/PropertyStream.h"
+
+namespace {
+
+using namespace AboutWindow;
+
+std::vector<std::string> RecordNames(const std::string& stream, const fw::Object& object) {
+  std::vector<std::string> names;
+  for (const fw::PropertyRecord& r : fw::DecodePropertyStream(stream, object.StoredProperties()))
+    names.push_back(r.name);
+  return names;
+}
+
+std::vector<std::string> Reversed(std::vector<std::string> names) { return {names.rbegin(), names.rend()}; }
+
+// The picker window's record orders, which the About window's control
+// streams reverse.
+const std::vector<std::string> kPickerLabelOrder = {
+    "InitialParent", "DataField", "DataSource", "Underline",     "Italic",    "Bold",     "TextFont",  "AutoDeactivate",
+    "HelpTag",       "Transparent", "Selectable", "Visible",     "Enabled",   "Multiline", "TextColor", "TextAlign",
+    "Text",          "TabIndex",  "TabPanelIndex", "LockBottom", "LockRight", "LockTop",  "LockLeft",  "Height",
+    "Width",         "Top",       "Left",       "Index",         "Name",      "TabStop"};
+const std::vector<std::string> kPickerCanvasOrder = {
+    "InitialParent", "Transparent", "EraseBackground", "DoubleBuffer", "AcceptTabs", "AcceptFocus",
+    "UseFocusRing",  "Enabled",     "AutoDeactivate",  "HelpTag",      "Visible",    "TabStop",
+    "TabIndex",      "TabPanelIndex", "LockBottom",    "LockRight",    "LockTop",    "LockLeft",
+    "Height",        "Width",       "Top",             "Left",         "Index",      "Name"};
+const std::vector<std::string> kWindowOrder = {
+    "Placement",   "Width",          "Height",     "MinWidth",   "MinHeight",      "MaxWidth",
+    "MaxHeight",   "Frame",          "Composite",  "HasBackColor", "BackColor",    "Title",
+    "Visible",     "FullScreen",     "MenuBarVisible", "CloseButton", "Resizeable", "LiveResize",
+    "MaximizeButton", "MinimizeButton", "FullScreenButton", "MacProcID"};
+
+std::vector<std::string> Without(std::vector<std::string> names, const std::string& dropped) {
+  std::erase(names, dropped);
+  return names;
+}
+
+struct StreamCase {
+  const char* name;
+  const std::string& (*stream)();
+  size_t bytes;
+};
+
+// Byte counts: every record is its name, a blank and the value (Boolean 1,
+// Int32 4, Color 3, String 4 + UTF-8 bytes); "©" is two bytes.
+const StreamCase kStreams[] = {
+    {"Window", Streams::Window, 285},
+    {"AboutName", Streams::AboutName, 369},
+    {"AboutVersion", Streams::AboutVersion, 351},
+    {"AboutVersionNumber", Streams::AboutVersionNumber, 357},
+    {"CboutCopy", Streams::CboutCopy, 375},
+    {"AboutURL", Streams::AboutURL, 379},
+    {"Canvas1", Streams::Canvas1, 293},
+};
+
+TEST(AboutStreams, ByteLengths) {
+  for (const StreamCase& c : kStreams) EXPECT_EQ(c.stream().size(), c.bytes) << c.name;
+}
+
+TEST(AboutStreams, RecordOrdersReverseThePickerWindows) {
+  fw::Label label;
+  fw::Canvas canvas;
+  auto labelOrder = Reversed(kPickerLabelOrder);
+  EXPECT_EQ(RecordNames(Streams::AboutName(), label), labelOrder);
+  EXPECT_EQ(RecordNames(Streams::CboutCopy(), label), labelOrder);
+  EXPECT_EQ(RecordNames(Streams::AboutURL(), label), labelOrder);
+  EXPECT_EQ(RecordNames(Streams::AboutVersion(), label), Without(labelOrder, "Text"));
+  EXPECT_EQ(RecordNames(Streams::AboutVersionNumber(), label), Without(labelOrder, "Text"));
+  EXPECT_EQ(RecordNames(Streams::Canvas1(), canvas), Reversed(kPickerCanvasOrder));
+}
+
+TEST(AboutStreams, EncodingsOfTheLinkAndTheCopyright) {
+  const std::string& url = Streams::AboutURL();
+  // A label stream begins with TabStop, then the name.
+  EXPECT_EQ(url.substr(0, 9), std::string("TabStop \x01", 9));
+  EXPECT_EQ(url.substr(9, 17), std::string("Name \x00\x00\x00\x08" "AboutURL", 17));
+  EXPECT_NE(url.find(std::string("Index \x80\x00\x00\x00", 10)), std::string::npos);
+  EXPECT_NE(url.find(std::string("TextColor \x00\x00\xFF", 13)), std::string::npos);
+  EXPECT_NE(url.find(std::string("Underline \x01", 11)), std::string::npos);
+  std::string copyright = kCopyrightLine;
+  std::string count = {0, 0, 0, char(copyright.size())};
+  EXPECT_NE(Streams::CboutCopy().find("Text " + count + copyright), std::string::npos);
+  EXPECT_EQ(copyright.size(), 18u);  // "©" takes two bytes
+}
+
+class AboutWindowTest : public apptest::AppTest {
+ protected:
+  void TearDown() override {
+    SetTBIcon72Resources(fw::GetApplicationBundleResources);
+    AppTest::TearDown();
+  }
+};
+
+struct LabelExpectation {
+  fw::Label* (AboutWindow::AboutWindow::*control)();
+  int32_t left, top, width, height;
+  const char* text;
+  int32_t align;
+  uint32_t color;
+  const char* font;
+  float size;
+  bool underline;
+};
+
+TEST_F(AboutWindowTest, ControlsAsStoredAndSetByCode) {
+  apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt), lang("LANG", "C");
+  AboutWindow::AboutWindow* w = AboutWindow::AboutWindow::Instance();
+  EXPECT_EQ(w->Width(), 280);
+  EXPECT_EQ(w->Height(), 222);
+  EXPECT_EQ(w->Title(), "");
+  EXPECT_FALSE(w->Resizeable);
+  EXPECT_FALSE(w->MinimizeButton);
+  EXPECT_FALSE(w->MaximizeButton);
+  EXPECT_TRUE(w->CloseButton);
+  EXPECT_EQ(w->Placement, 2);
+
+  const LabelExpectation labels[] = {
+      {&AboutWindow::AboutWindow::AboutName, 72, 93, 135, 28, "Tintbeacon", 1, 0x000000, "Rockwell", 18, false},
+      {&AboutWindow::AboutWindow::AboutVersion, 12, 123, 140, 20, "version", 2, 0x000000, "System", 12, false},
+      {&AboutWindow::AboutWindow::AboutVersionNumber, 158, 123, 140, 20, "0.3.0", 0, 0x000000, "System", 12, false},
+      {&AboutWindow::AboutWindow::CboutCopy, 0, 158, 280, 20, kCopyrightLine, 1, 0x000000, "System", 12, false},
+      {&AboutWindow::AboutWindow::AboutURL, 80, 185, 127, 16, kWebAddress, 1, 0x0000FF, "System", 12, true},
+  };
+  int tabIndex = 0;
+  for (const LabelExpectation& want : labels) {
+    fw::Label& l = *(w->*want.control)();
+    SCOPED_TRACE(l.Name);
+    EXPECT_EQ(l.Left, want.left);
+    EXPECT_EQ(l.Top, want.top);
+    EXPECT_EQ(l.Width, want.width);
+    EXPECT_EQ(l.Height, want.height);
+    EXPECT_EQ(l.Text, want.text);
+    EXPECT_EQ(l.TextAlign, want.align);
+    EXPECT_EQ(l.TextColor, fw::Color(want.color));
+    EXPECT_EQ(l.TextFont, want.font);
+    EXPECT_EQ(l.TextSize, want.size);
+    EXPECT_EQ(l.TextUnit, 0);
+    EXPECT_EQ(l.Underline, want.underline);
+    EXPECT_EQ(l.TabIndex, tabIndex++);
+    EXPECT_EQ(l.Index, INT32_MIN);
+  }
+  fw::Canvas& icon = *w->Canvas1();
+  EXPECT_EQ(icon.Left, 104);
+  EXPECT_EQ(icon.Top, 17);
+  EXPECT_EQ(icon.Width, 72);
+  EXPECT_EQ(icon.TabIndex, 5);
+  EXPECT_TRUE(icon.Transparent);
+  ASSERT_NE(icon.Backdrop, nullptr);
+  EXPECT_EQ(icon.Backdrop->Width(), 72);
+  EXPECT_EQ(icon.Backdrop->Height(), 72);
+  EXPECT_EQ(icon.Backdrop, TBIcon72());
+}
+
+TEST_F(AboutWindowTest, VersionTextsFollowTheSystemLanguage) {
+  apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt),
+      lang("LANG", "ja_JP.UTF-8");
+  AboutWindow::AboutWindow* w = AboutWindow::AboutWindow::Instance();
+  EXPECT_EQ(w->AboutVersion()->Text, "バージョン");
+  EXPECT_EQ(w->AboutVersionNumber()->Text, "0.3.0");
+  EXPECT_EQ(w->AboutName()->Text, "Tintbeacon");
+}
+
+TEST_F(AboutWindowTest, AClickOpensTheTextTheLinkShows) {
+  fw::Label& link = *AboutWindow::AboutWindow::Instance()->AboutURL();
+  ASSERT_TRUE(link.MouseDown);
+  EXPECT_FALSE(link.MouseDown(link, 5, 6));
+  link.Text = "https://example.org/other";
+  EXPECT_FALSE(link.MouseDown(link, 0, 0));
+  EXPECT_EQ(backend().OpenedURLs(), (std::vector<std::string>{kWebAddress, "https://example.org/other"}));
+}
+
+TEST_F(AboutWindowTest, OpensWithoutTheIconPicture) {
+  apptest::TempFolder empty;
+  SetTBIcon72Resources([&] { return std::make_shared<fw::FolderItem>(empty.Path()); });
+  AboutWindow::AboutWindow* w = AboutWindow::AboutWindow::Instance();
+  EXPECT_EQ(w->Canvas1()->Backdrop, nullptr);
+  EXPECT_EQ(w->AboutName()->Text, "Tintbeacon");
+}
+
+}  // namespace
