@@ -20,6 +20,10 @@ class ContentView : public QWidget {
   // Where the control shows (window coordinates): its rectangle clipped to
   // the controls it lies on; empty when it or one of those is hidden.
   QRect VisibleArea(const fw::RectControl& control) const;
+  // Schedules a repaint when anything a control shows has changed since the
+  // last call: program code sets label texts and flags without telling the
+  // view, and repainting unchanged content at every tick costs CPU.
+  void UpdateIfChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,6 +39,7 @@ class ContentView : public QWidget {
 
   fw::Window* window_;
   std::string hoveredCanvas_;  // by name: the view never holds a control
+  std::string shownState_;     // what UpdateIfChanged last saw
 };
 
 }  // namespace fw::qt

@@ -123,7 +123,7 @@ bool NativeWindow::event(QEvent* event) {
 
 void RepaintAllWindows() {
   for (QWidget* widget : QApplication::topLevelWidgets())
-    if (auto* window = dynamic_cast<NativeWindow*>(widget)) window->Content().update();
+    if (auto* window = dynamic_cast<NativeWindow*>(widget)) window->Content().UpdateIfChanged();
 }
 
 }  // namespace fw::qt

@@ -50,7 +50,7 @@ class NativeWindow : public QMainWindow {
 
 // Program code may have changed what any control shows (a label's text, a
 // control shown or hidden) without asking for a repaint: after it has run,
-// every window is repainted.
+// every window whose controls changed is repainted.
 void RepaintAllWindows();
 
 }  // namespace fw::qt
