@@ -1,13 +1,17 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "framework/Canvas.h"
+#include "framework/FolderItem.h"
 #include "framework/Label.h"
 #include "framework/MenuItem.h"
+#include "framework/Picture.h"
 #include "framework/Rectangle.h"
 #include "framework/Timer.h"
 #include "framework/Window.h"
+#include "picker/CaptureFailureLog.h"
 
 namespace Main {
 
@@ -105,6 +109,18 @@ class Main : public fw::Window {
  private:
   // Device pixels per point of the window's display; 1.0 when the query fails.
   float ScalingFactor();
+
+  // The shell command that captures the rectangle ("left,top,101,101") into
+  // a file of that name in workFolder, or the whole screen when marverics
+  // is false.
+  static std::string CaptureCommand(const fw::FolderItem& workFolder, const std::string& rectangle, bool marverics);
+  // Runs the capture and keeps it as the work folder's capture-square;
+  // returns it read back, with the size of the capture as written in w and
+  // h. Throws, leaving the previous capture-square and no other file, when
+  // the capture cannot be had.
+  std::shared_ptr<fw::Picture> CaptureIntoWorkFolder(const fw::FolderItem& workFolder, const std::string& rectangle,
+                                                     bool marverics, int32_t& w, int32_t& h);
+  CaptureFailureLog captureFailures_;
 };
 
 }  // namespace Main

@@ -1,0 +1,215 @@
+// The capture tick: the screen around the pointer, twice enlarged with a
+// crosshair, its centre colour in the swatch and the two labels; and the
+// display-scale query it starts with.
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app/App.h"
+#include "app/AppIdentifier.h"
+#include "color/ColorExchange.h"
+#include "framework/Exceptions.h"
+#include "framework/FolderItem.h"
+#include "framework/Graphics.h"
+#include "framework/Picture.h"
+#include "framework/Shell.h"
+#include "framework/System.h"
+#include "framework/Text.h"
+#include "picker/Main.h"
+
+namespace Main {
+
+namespace {
+
+// Why a capture produced no usable picture; the tick reports it and ends.
+class CaptureFailed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The first line of a command's output, for a report.
+std::string FirstLine(const std::string& text) {
+  std::string line = text.substr(0, text.find('\n'));
+  return line.empty() ? "no message" : line;
+}
+
+// Removes a capture file the tick could not use; a failure to do so must not
+// hide the failure being reported.
+void DeleteQuietly(const fw::FolderItemPtr& file) {
+  try {
+    if (file && file->Exists()) file->Delete();
+  } catch (const fw::RuntimeException&) {
+  }
+}
+
+fw::Color CrosshairColor(const std::string& selected) {
+  if (fw::StrEq(selected, "White")) return fw::Color(0xFFFFFF);
+  if (fw::StrEq(selected, "Black")) return fw::Color(0x000000);
+  if (fw::StrEq(selected, "Red")) return fw::Color(0xFF0000);
+  if (fw::StrEq(selected, "Green")) return fw::Color(0x00FF00);
+  if (fw::StrEq(selected, "Blue")) return fw::Color(0x0000FF);
+  return fw::Color(0xFFFFFF);
+}
+
+}  // namespace
+
+std::string Main::CaptureCommand(const fw::FolderItem& workFolder, const std::string& rectangle, bool marverics) {
+  // The tool's diagnostics come back with its output, so that the tick can
+  // report them without one line per tick.
+  return "cd " + workFolder.ShellPath() + (marverics ? "; screencapture -R " : "; screencapture -x ") + rectangle +
+         " 2>&1";
+}
+
+void Main::GetPicture_Action(fw::Timer& /*timer*/) {
+  const bool highResolution = ScalingFactor() > 1.0f;
+
+  App& app = *App::Instance();
+  std::string language = app.SelectedLang;
+  if (language.empty()) {
+    language = App::Language("");
+    app.SelectedLang = language;
+  }
+
+  fw::FolderItemPtr workFolder = WorkFolder();
+  std::string folderProblem;
+  try {
+    if (workFolder && !workFolder->Exists()) workFolder->CreateAsFolder();
+  } catch (const fw::RuntimeException& e) {
+    folderProblem = e.what();
+  }
+
+  const int32_t x = fw::System::MouseX();
+  const int32_t y = fw::System::MouseY();
+
+  if (app.SelectedMouseLoc) {
+    LocationBG()->Visible = true;
+    LocLabel()->Visible = true;
+    LocLabel()->Text = MouseX >= 0 && MouseY >= 0 ? "(" + fw::Str(MouseX) + ", " + fw::Str(MouseY) + ")" : "";
+  } else {
+    LocLabel()->Text = "";
+    LocationBG()->Visible = false;
+    LocLabel()->Visible = false;
+  }
+
+  if (MouseX == x && MouseY == y) return;
+  const int32_t previousX = MouseX, previousY = MouseY;
+  MouseX = x;
+  MouseY = y;
+
+  const std::string rectangle =
+      (x < 50 ? std::string("0") : fw::Str(x - 50)) + "," + (y < 50 ? std::string("0") : fw::Str(y - 50)) + ",101,101";
+
+  std::shared_ptr<fw::Picture> capture;
+  int32_t w = 0, h = 0;
+  try {
+    if (!workFolder) throw CaptureFailed("no private temporary folder for " + std::string(AppIdentifier) + ".work");
+    if (!folderProblem.empty()) throw CaptureFailed(folderProblem);
+    if (!workFolder->Directory()) throw CaptureFailed(workFolder->NativePath() + " is not a folder");
+    capture = CaptureIntoWorkFolder(*workFolder, rectangle, app.IsMarverics, w, h);
+  } catch (const std::exception& e) {
+    // The view, the swatch and the labels keep the last good capture, and
+    // the restored position makes the next tick try again.
+    MouseX = previousX;
+    MouseY = previousY;
+    captureFailures_.Failed(e.what());
+    return;
+  }
+  captureFailures_.Succeeded();
+
+  auto view = std::make_shared<fw::Picture>(202, 202);
+  fw::Graphics& g = view->Graphics();
+  g.ForeColor = fw::Color(0x999999);
+  g.FillRect(0, 0, 202, 202);
+  g.ForeColor = CrosshairColor(app.SelectedColor);
+
+  // A pointer near the top or left edge of the screen captures a rectangle
+  // that starts at 0, so the capture moves right (down) to keep the
+  // pointer's pixel at the centre.
+  const int32_t offX = MouseX < 50 ? 101 - 2 * MouseX : 0;
+  const int32_t offY = MouseY < 50 ? 101 - 2 * MouseY : 0;
+  constexpr int32_t kOwn = fw::Graphics::OmittedSize;
+  if (app.IsMarverics && highResolution)
+    g.DrawPicture(*capture, offX, offY, kOwn, kOwn, 0, 0, kOwn, kOwn);
+  else if (app.IsMarverics)
+    g.DrawPicture(*capture, offX, offY, 202, 202, 0, 0, 101, 101);
+  else if (highResolution)
+    g.DrawPicture(*capture, 101 - 2 * MouseX, 101 - 2 * MouseY, 2 * w, 2 * h, 0, 0, kOwn, kOwn);
+  else
+    g.DrawPicture(*capture, 101 - 2 * MouseX, 101 - 2 * MouseY, 2 * w, 2 * h, 0, 0, w, h);
+
+  if (!fw::StrEq(app.SelectedColor, "None")) {
+    g.DrawLine(101, 0, 101, 99);
+    g.DrawLine(101, 103, 101, 201);
+    g.DrawLine(0, 101, 99, 101);
+    g.DrawLine(103, 101, 201, 101);
+  }
+
+  const fw::Color c = g.Pixel(100, 100);
+
+  CurrentColorRect()->FillColor = c;
+  CurrentColorRect()->Refresh(true);
+
+  if (fw::StrEq(app.ColorMode, "RGB"))
+    ColorLabel()->Text = "RGB : " + ColorExchange::ColorToRGB(c);
+  else if (fw::StrEq(app.ColorMode, "CMYK"))
+    ColorLabel()->Text = "CMYK : " + ColorExchange::ColorToCMYK(c);
+  else if (fw::StrEq(app.ColorMode, "HLS"))
+    ColorLabel()->Text = "HLS : " + ColorExchange::ColorToHLS(c);
+
+  std::string name;
+  if (fw::StrEq(language, "en")) {
+    name = ColorExchange::ColorToName(c);
+    NameLabel()->TextSize = fw::CountFields(name, " ") > 3 ? 11.0f : 12.0f;
+  } else if (fw::StrEq(language, "ja")) {
+    name = ColorExchange::ColorToNameJ(c);
+    NameLabel()->TextSize = 12.0f;
+  }
+  NameLabel()->Text = name;
+
+  Viewer()->Backdrop = nullptr;
+  Viewer()->Refresh(true);
+  Viewer()->Backdrop = view;
+  Viewer()->Refresh(true);
+}
+
+std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& workFolder,
+                                                         const std::string& rectangle, bool marverics, int32_t& w,
+                                                         int32_t& h) {
+  fw::Shell shell;
+  if (!marverics) GetPicture()->SetPeriod(500);
+  shell.Execute(CaptureCommand(workFolder, rectangle, marverics));
+
+  fw::FolderItemPtr captureFile = workFolder.Child(rectangle);
+  fw::FolderItemPtr captureSquare = workFolder.Child(CaptureFileName);
+  try {
+    if (shell.ExitCode() != 0)
+      throw CaptureFailed("screencapture ended with status " + fw::Str(int32_t(shell.ExitCode())) + ": " +
+                          FirstLine(shell.ReadAll()));
+    // The new capture is read before the old one goes, so that a capture
+    // that cannot be read leaves the last good one in place.
+    std::shared_ptr<fw::Picture> fresh = captureFile ? fw::Picture::Open(*captureFile) : nullptr;
+    if (!fresh) throw CaptureFailed("screencapture wrote no readable PNG named " + rectangle);
+    w = fresh->Width();
+    h = fresh->Height();
+    if (captureSquare->Exists()) captureSquare->Delete();
+    captureFile->MoveFileTo(*captureSquare);
+  } catch (...) {
+    DeleteQuietly(captureFile);
+    throw;
+  }
+  DeleteQuietly(captureFile);
+
+  std::shared_ptr<fw::Picture> picture = captureSquare->OpenAsPicture();
+  if (!picture) throw CaptureFailed(captureSquare->NativePath() + " cannot be read back");
+  return picture;
+}
+
+float Main::ScalingFactor() {
+  try {
+    return static_cast<float>(BackingScaleFactor());
+  } catch (const fw::ObjCException&) {
+    return 1.0f;
+  }
+}
+
+}  // namespace Main
