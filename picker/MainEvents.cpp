@@ -3,10 +3,10 @@
 #include <string>
 
 #include "app/App.h"
-#include "framework/Exceptions.h"
 #include "framework/System.h"
 #include "framework/Text.h"
 #include "picker/Main.h"
+#include "picker/TheApp.h"
 
 namespace Main {
 
@@ -37,12 +37,6 @@ void Advance(std::string& value, std::span<const Step> cycle) {
       return;
     }
   }
-}
-
-App& TheApp() {
-  App* app = App::Instance();
-  if (app == nullptr) throw fw::NilObjectException("no application object");
-  return *app;
 }
 
 // The preferences file keeps the position the window had last.

@@ -6,6 +6,7 @@
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
 #include "picker/Main.h"
+#include "picker/TheApp.h"
 
 namespace Main {
 
@@ -20,12 +21,6 @@ T* FindItem(const fw::Window& window, const char* name) {
   T* item = dynamic_cast<T*>(bar->Lookup(name));
   if (item == nullptr) throw fw::NilObjectException(std::string("no menu item ") + name + " of its class");
   return item;
-}
-
-App& TheApp() {
-  App* app = App::Instance();
-  if (app == nullptr) throw fw::NilObjectException("no application object");
-  return *app;
 }
 
 // The next capture tick then finds the pointer "moved" and redraws with the

@@ -16,6 +16,8 @@ Xvfb "$display" -screen 0 1024x768x24 -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# A coloured desktop, so the screenshot shows the magnifier at work.
+DISPLAY=$display xsetroot -solid '#2f7fd0'
 DISPLAY=$display "$exe" &
 app=$!
 sleep 4

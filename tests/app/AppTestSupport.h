@@ -6,11 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,65 +18,22 @@
 #include "framework/TestSupport.h"
 #include "framework/TextStreams.h"
 #include "picker/Main.h"
+#include "support/TestFiles.h"
 
 namespace apptest {
 
 namespace fs = std::filesystem;
 
-// A folder of the test's own, mode 0700, removed with all it holds.
-class TempFolder {
+using testfiles::EnvOverride;
+using testfiles::ReadFile;
+using testfiles::WriteFile;
+
+// A folder of the test's own in the temporary folder, mode 0700, removed with
+// all it holds.
+class TempFolder : public testfiles::ScratchFolder {
  public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tb-app-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
+  TempFolder() : ScratchFolder((fs::temp_directory_path() / "tb-app-XXXXXX").string()) {}
 };
-
-// Sets (or, with nullopt, unsets) an environment variable for one scope.
-class EnvOverride {
- public:
-  EnvOverride(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value)
-      ::setenv(name, value->c_str(), 1);
-    else
-      ::unsetenv(name);
-  }
-  ~EnvOverride() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-  EnvOverride(const EnvOverride&) = delete;
-  EnvOverride& operator=(const EnvOverride&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
-inline void WriteFile(const std::string& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 // The lines of a text, each ended by "\n"; a last line without one counts too.
 inline std::vector<std::string> Lines(const std::string& text) {

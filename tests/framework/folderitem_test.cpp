@@ -8,24 +8,17 @@
 #include <functional>
 #include <vector>
 
+#include "ErrnoOf.h"
 #include "Exceptions.h"
 #include "ScratchFolder.h"
 #include "Shell.h"
 
 namespace fs = std::filesystem;
 using fw::FolderItem;
+using fwtest::ErrnoOf;
 using fwtest::ScratchFolder;
 
 namespace {
-
-int ErrnoOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const fw::IOException& e) {
-    return e.ErrorNumber();
-  }
-  return 0;
-}
 
 mode_t ModeOf(const std::string& path) {
   struct stat st {};

@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "ErrnoOf.h"
 #include "Exceptions.h"
 #include "ScratchFolder.h"
 
@@ -17,6 +18,7 @@ namespace fs = std::filesystem;
 using fw::FolderItem;
 using fw::TextInputStream;
 using fw::TextOutputStream;
+using fwtest::ErrnoOf;
 using fwtest::ScratchFolder;
 
 namespace {
@@ -29,15 +31,6 @@ std::vector<std::string> ReadAllLines(const std::string& path) {
   EXPECT_EQ(in->ReadLine(), "");
   in->Close();
   return lines;
-}
-
-int ErrnoOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const fw::IOException& e) {
-    return e.ErrorNumber();
-  }
-  return 0;
 }
 
 std::vector<std::string> Entries(const std::string& folder) {
