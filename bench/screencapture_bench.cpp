@@ -1,83 +1,98 @@
-// The screencapture tool as the capture tick runs it, one process per run,
-// beside a bare shell for scale. Needs an X display that does not reset
-// when its last client leaves (a reset costs some 20 ms per run):
-//   bench/with_xvfb.sh build/bin/screencapture_bench
-// Prints the median and the 95th percentile of 200 runs each. The file goes
-// to /tmp; on a disk file system the rename costs more than on the tmpfs
-// of $XDG_RUNTIME_DIR where the program's work folder lives.
-#include <benchmark/benchmark.h>
+// The capture command as the tick runs it ("cd WORK; screencapture -R ..."
+// through /bin/sh, the tools folder first on PATH), against the floor: the
+// same line running a static program that does nothing. Runs alternate, so
+// both see the same machine. Needs an X display that does not reset when
+// its last client leaves:
+//   bench/with_xvfb.sh build/bin/screencapture_bench [runs]
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "PickerBench.h"
+
 extern char** environ;
 
 namespace {
 
-const std::string& ToolsDir() {
-  static const std::string dir = std::filesystem::read_symlink("/proc/self/exe").parent_path().string() + "/tools";
-  return dir;
+std::string BinDir() { return std::filesystem::read_symlink("/proc/self/exe").parent_path().string(); }
+
+// Runs /bin/sh -c line with env; false when it fails.
+bool Run(const std::string& line, std::vector<std::string> env, double& micros) {
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::string sh = "sh", c = "-c", command = line;
+  char* argv[] = {sh.data(), c.data(), command.data(), nullptr};
+  auto start = bench::Clock::now();
+  pid_t pid;
+  int status = 0;
+  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, envp.data()) != 0 || waitpid(pid, &status, 0) < 0)
+    return false;
+  micros = bench::Microseconds(bench::Clock::now() - start);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-const std::string& WorkDir() {
-  static const std::string dir = [] {
-    std::string d = "/tmp/tb-capture-bench-" + std::to_string(getpid());
-    std::filesystem::create_directories(d);
-    return d;
-  }();
-  return dir;
-}
-
-void Run(benchmark::State& state, std::vector<std::string> argv) {
-  std::vector<char*> args;
-  for (std::string& a : argv) args.push_back(a.data());
-  args.push_back(nullptr);
-  for (auto _ : state) {
-    pid_t pid;
-    int status = 0;
-    if (posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0 || waitpid(pid, &status, 0) < 0 ||
-        !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      state.SkipWithError("the command failed (is DISPLAY set?)");
-      return;
-    }
-  }
-}
-
-double Percentile95(const std::vector<double>& v) {
-  std::vector<double> sorted = v;
-  std::sort(sorted.begin(), sorted.end());
-  return sorted[std::min(sorted.size() - 1, size_t(double(sorted.size()) * 0.95))];
-}
-
-void BM_Screencapture(benchmark::State& state) {
-  std::filesystem::current_path(WorkDir());
-  Run(state, {ToolsDir() + "/screencapture", "-R", "400,300,101,101"});
-}
-
-void BM_ScreencaptureThroughShell(benchmark::State& state) {
-  Run(state, {"/bin/sh", "-c", "cd " + WorkDir() + "; " + ToolsDir() + "/screencapture -R 400,300,101,101"});
-}
-
-void BM_BareShell(benchmark::State& state) { Run(state, {"/bin/sh", "-c", "true"}); }
-
-#define TB_RUNS(name) \
-  BENCHMARK(name)->Iterations(1)->Repetitions(200)->ReportAggregatesOnly(true) \
-      ->ComputeStatistics("p95", Percentile95)->Unit(benchmark::kMillisecond)
-TB_RUNS(BM_Screencapture);
-TB_RUNS(BM_ScreencaptureThroughShell);
-TB_RUNS(BM_BareShell);
+struct Case {
+  const char* what;
+  std::string arguments;
+  std::string scale;  // handed to the tool as the program does
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(WorkDir());
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 500;
+  const char* display = std::getenv("DISPLAY");
+  if (!display) {
+    std::fprintf(stderr, "screencapture_bench needs DISPLAY (run it through bench/with_xvfb.sh)\n");
+    return 2;
+  }
+  const std::string bin = BinDir();
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::string work = (runtime ? std::string(runtime) : std::string("/tmp")) + "/tb-capture-bench-" +
+                     std::to_string(getpid());
+  std::filesystem::create_directories(work);
+
+  std::vector<std::string> base = {"PATH=" + bin + "/tools:" + bin + ":/usr/bin:/bin", std::string("DISPLAY=") + display};
+  if (const char* home = std::getenv("HOME")) base.push_back(std::string("HOME=") + home);
+  if (const char* auth = std::getenv("XAUTHORITY")) base.push_back(std::string("XAUTHORITY=") + auth);
+
+  const Case cases[] = {
+      {"-R 101 x 101 points, scale 1", "-R 400,300,101,101", "1"},
+      {"-R 101 x 101 points, scale 2", "-R 200,150,101,101", "2"},
+      {"-R 101 x 101 points, scale 1.5", "-R 300,200,101,101", "1.5"},
+      {"-x whole screen, scale 1", "-x whole", "1"},
+  };
+  int failed = 0;
+  for (const Case& c : cases) {
+    std::vector<std::string> env = base;
+    env.push_back("TINTBEACON_SCALE_FACTOR=" + c.scale);
+    const std::string capture = "cd " + work + "; screencapture " + c.arguments;
+    const std::string floor = "cd " + work + "; static_noop";
+    std::vector<double> captures, floors;
+    for (int i = 0; i < runs; ++i) {
+      double a = 0, b = 0;
+      // Alternate which goes first, so neither always follows the other.
+      bool ok = i % 2 ? Run(capture, env, a) && Run(floor, env, b) : Run(floor, env, b) && Run(capture, env, a);
+      if (!ok) {
+        std::fprintf(stderr, "%s: the command failed\n", c.what);
+        ++failed;
+        break;
+      }
+      captures.push_back(a);
+      floors.push_back(b);
+    }
+    if (captures.empty()) continue;
+    const double cm = bench::Percentile(captures, 0.5), fm = bench::Percentile(floors, 0.5);
+    std::printf("%-32s capture median %5.0f us (p95 %5.0f), floor median %5.0f us (p95 %5.0f): %.2f x the floor\n",
+                c.what, cm, bench::Percentile(captures, 0.95), fm, bench::Percentile(floors, 0.95), cm / fm);
+  }
+  std::filesystem::remove_all(work);
+  return failed ? 1 : 0;
 }

@@ -86,9 +86,10 @@ void Encode(png_structp png, png_infop info, const Picture& picture, Context& co
   png_set_IHDR(png, info, png_uint_32(picture.Width()), png_uint_32(picture.Height()), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  // Captures are written on every tick and read once: speed over size.
-  png_set_compression_level(png, 1);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  // Captures are written on every tick, read once and deleted: stored
+  // without compression, which writes and reads fastest.
+  png_set_compression_level(png, 0);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
   png_write_info(png, info);
   SetWordLayout(png);
   PointRows(picture, context.rows);

@@ -11,7 +11,7 @@ namespace Png {
 // colour type and bit depth). nullptr, with the reason in error, when the
 // file cannot be opened or is not a complete, valid PNG.
 std::shared_ptr<Picture> Read(const std::string& path, std::string& error);
-// Writes picture as an 8-bit RGB PNG at fast compression. The file appears
+// Writes picture as an 8-bit RGB PNG, uncompressed. The file appears
 // whole or not at all (a temporary file in the same folder, then renamed).
 // Throws IOException on failure.
 void Write(const Picture& picture, const std::string& path);

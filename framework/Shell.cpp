@@ -113,12 +113,28 @@ struct Child {
   }
 };
 
-pid_t Spawn(const std::string& command, int stdoutFd) {
-  std::string path = "PATH=" + CommandPath();
-  std::vector<char*> env;
+// The inherited environment with PATH and the shell's own settings in place
+// of their inherited values.
+std::vector<std::string> CommandEnvironment(const std::vector<std::pair<std::string, std::string>>& settings) {
+  std::vector<std::string> env;
+  auto isSet = [&](const char* entry) {
+    if (std::strncmp(entry, "PATH=", 5) == 0) return true;
+    for (const auto& [name, value] : settings)
+      if (std::strncmp(entry, name.c_str(), name.size()) == 0 && entry[name.size()] == '=') return true;
+    return false;
+  };
   for (char** e = environ; e && *e; ++e)
-    if (std::strncmp(*e, "PATH=", 5) != 0) env.push_back(*e);
-  env.push_back(path.data());
+    if (!isSet(*e)) env.emplace_back(*e);
+  env.push_back("PATH=" + CommandPath());
+  for (const auto& [name, value] : settings) env.push_back(name + "=" + value);
+  return env;
+}
+
+pid_t Spawn(const std::string& command, int stdoutFd,
+            const std::vector<std::pair<std::string, std::string>>& settings) {
+  std::vector<std::string> entries = CommandEnvironment(settings);
+  std::vector<char*> env;
+  for (std::string& entry : entries) env.push_back(entry.data());
   env.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
@@ -164,6 +180,15 @@ void Shell::SetToolsFolder(const std::string& path) {
 
 std::string Shell::ToolsFolder() { return ToolsFolderSetting(); }
 
+void Shell::SetEnvironment(const std::string& name, const std::string& value) {
+  for (auto& setting : environment_)
+    if (setting.first == name) {
+      setting.second = value;
+      return;
+    }
+  environment_.emplace_back(name, value);
+}
+
 void Shell::Execute(const std::string& command) {
   output_.clear();
   exitCode_ = -1;
@@ -175,7 +200,7 @@ void Shell::Execute(const std::string& command) {
   }
   Child child;
   child.pipeFd = fds[0];
-  child.pid = Spawn(command, fds[1]);
+  child.pid = Spawn(command, fds[1], environment_);
   ::close(fds[1]);
   if (child.pid < 0) return;
   ::fcntl(child.pipeFd, F_SETFL, O_NONBLOCK);

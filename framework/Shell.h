@@ -1,5 +1,7 @@
 #pragma once
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fw {
 
@@ -12,6 +14,9 @@ class Shell {
   // ReadAll; stderr passes through to the program's stderr.
   void Execute(const std::string& command);
   std::string ReadAll() const { return output_; }
+  // Gives name the value in the environment of the commands this shell
+  // runs, in place of any inherited value.
+  void SetEnvironment(const std::string& name, const std::string& value);
   int ExitCode() const { return exitCode_; }
 
   // The folder put first on PATH: bin/tools beside the executable unless set.
@@ -19,6 +24,7 @@ class Shell {
   static std::string ToolsFolder();
 
  private:
+  std::vector<std::pair<std::string, std::string>> environment_;
   std::string output_;
   int exitCode_ = -1;
 };

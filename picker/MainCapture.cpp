@@ -1,6 +1,7 @@
 // The capture tick: the screen around the pointer, twice enlarged with a
 // crosshair, its centre colour in the swatch and the two labels; and the
 // display-scale query it starts with.
+#include <charconv>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -16,6 +17,7 @@
 #include "framework/System.h"
 #include "framework/Text.h"
 #include "picker/Main.h"
+#include "tools/ScaleHandoff.h"
 
 namespace Main {
 
@@ -61,7 +63,8 @@ std::string Main::CaptureCommand(const fw::FolderItem& workFolder, const std::st
 }
 
 void Main::GetPicture_Action(fw::Timer& /*timer*/) {
-  const bool highResolution = ScalingFactor() > 1.0f;
+  const float scale = ScalingFactor();
+  const bool highResolution = scale > 1.0f;
 
   App& app = *App::Instance();
   std::string language = app.SelectedLang;
@@ -105,7 +108,7 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
     if (!workFolder) throw CaptureFailed("no private temporary folder for " + std::string(AppIdentifier) + ".work");
     if (!folderProblem.empty()) throw CaptureFailed(folderProblem);
     if (!workFolder->Directory()) throw CaptureFailed(workFolder->NativePath() + " is not a folder");
-    capture = CaptureIntoWorkFolder(*workFolder, rectangle, app.IsMarverics, w, h);
+    capture = CaptureIntoWorkFolder(*workFolder, rectangle, app.IsMarverics, scale, w, h);
   } catch (const std::exception& e) {
     // The view, the swatch and the labels keep the last good capture, and
     // the restored position makes the next tick try again.
@@ -173,9 +176,14 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
 }
 
 std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& workFolder,
-                                                         const std::string& rectangle, bool marverics, int32_t& w,
-                                                         int32_t& h) {
+                                                         const std::string& rectangle, bool marverics, float scale,
+                                                         int32_t& w, int32_t& h) {
   fw::Shell shell;
+  // The tool counts points with the scale the view is drawn with, so that
+  // the pointer's pixel lands where the drawing expects it.
+  char scaleText[32];
+  shell.SetEnvironment(capture::kScaleVariable,
+                       std::string(scaleText, std::to_chars(scaleText, scaleText + sizeof scaleText, scale).ptr));
   if (!marverics) GetPicture()->SetPeriod(500);
   shell.Execute(CaptureCommand(workFolder, rectangle, marverics));
 

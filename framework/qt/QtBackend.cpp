@@ -7,11 +7,16 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <xcb/xcb.h>
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
 #include <unordered_map>
 
 #include "ContentView.h"
 #include "ControlPainter.h"
+#include "DisplayScale.h"
 #include "EventGate.h"
 #include "Exceptions.h"
 #include "NativeWindow.h"
@@ -155,6 +160,17 @@ class QtBackend final : public fw::Backend {
   }
 
   fw::Point MousePosition() override {
+    // Qt rounds the pointer's device position to the nearest point, which on
+    // a scaled screen puts its last device pixels in a point beyond its
+    // edge. Asked in device pixels, the pointer is in the point that owns
+    // its pixel, as screencapture counts them.
+    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection()) {
+      xcb_connection_t* connection = x11->connection();
+      const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+      std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
+          xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr), &std::free);
+      if (reply) return PointOfDevicePixel(QPoint(reply->root_x, reply->root_y));
+    }
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
   }
@@ -173,6 +189,21 @@ class QtBackend final : public fw::Backend {
   }
 
  private:
+  // A screen keeps its top-left corner in both device pixels and points.
+  static fw::Point PointOfDevicePixel(QPoint d) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+      const QRect g = candidate->geometry();
+      const double scale = candidate->devicePixelRatio();
+      if (QRect(g.topLeft(), QSize(int(std::ceil(g.width() * scale)), int(std::ceil(g.height() * scale)))).contains(d))
+        screen = candidate;
+    }
+    const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
+    const double scale = screen ? screen->devicePixelRatio() : 1.0;
+    return {int32_t(origin.x() + fw::PointAt(d.x() - origin.x(), scale)),
+            int32_t(origin.y() + fw::PointAt(d.y() - origin.y(), scale))};
+  }
+
   NativeWindow* Find(const fw::Window& w) const {
     auto it = windows_.find(&w);
     return it == windows_.end() ? nullptr : it->second.data();

@@ -129,6 +129,21 @@ TEST(Shell, PathNeverGainsTheCurrentFolder) {
   }
 }
 
+TEST(Shell, SetsTheCommandsEnvironmentInPlaceOfInheritedValues) {
+  fwtest::EnvOverride inherited("TB_SHELL_TEST", "inherited");
+  fw::Shell shell;
+  shell.SetEnvironment("TB_SHELL_TEST", "first");
+  shell.SetEnvironment("TB_SHELL_TEST", "set");
+  shell.SetEnvironment("TB_SHELL_TEST_OTHER", "a b=c");
+  // A name that merely begins like a set one is left alone.
+  fwtest::EnvOverride longer("TB_SHELL_TEST_LONGER", "kept");
+  shell.Execute("env | grep '^TB_SHELL_TEST' | sort");
+  EXPECT_EQ(shell.ReadAll(), "TB_SHELL_TEST=set\nTB_SHELL_TEST_LONGER=kept\nTB_SHELL_TEST_OTHER=a b=c\n");
+  // The program's own environment is untouched.
+  EXPECT_STREQ(std::getenv("TB_SHELL_TEST"), "inherited");
+  EXPECT_EQ(RunCommand("printf %s \"$TB_SHELL_TEST\""), "inherited");
+}
+
 TEST(Shell, TheDefaultToolsFolderIsBesideTheExecutable) {
   EXPECT_EQ(fw::Shell::ToolsFolder(), (fs::read_symlink("/proc/self/exe").parent_path() / "tools").string());
 }

@@ -1,0 +1,88 @@
+#include "CapturePlan.h"
+
+#include <gtest/gtest.h>
+
+#include "DisplayScale.h"
+
+namespace {
+
+TEST(CapturePlan, RectangleArguments) {
+  struct Case {
+    const char* text;
+    std::optional<capture::Rect> rect;
+  };
+  const Case cases[] = {
+      {"762,381,101,101", capture::Rect{762, 381, 101, 101}},
+      {"-30,-40,5,6", capture::Rect{-30, -40, 5, 6}},
+      {"1,2,3", std::nullopt},
+      {"1,2,3,4,5", std::nullopt},
+      {"1,2,0,5", std::nullopt},
+      {"1,2,5,-5", std::nullopt},
+      {"1, 2,3,4", std::nullopt},
+      {"a,b,c,d", std::nullopt},
+      {"1,2,3,4 ", std::nullopt},
+      {"99999999999,0,1,1", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::optional<capture::Rect> r = capture::ParseRect(c.text);
+    ASSERT_EQ(r.has_value(), c.rect.has_value());
+    if (r) {
+      EXPECT_EQ(r->x, c.rect->x);
+      EXPECT_EQ(r->y, c.rect->y);
+      EXPECT_EQ(r->width, c.rect->width);
+      EXPECT_EQ(r->height, c.rect->height);
+    }
+  }
+}
+
+TEST(CapturePlan, ScaleHandedOverOrGuessed) {
+  EXPECT_EQ(capture::ParseScale("1.5"), 1.5);
+  EXPECT_EQ(capture::ParseScale("2"), 2.0);
+  for (const char* bad : {"", "0", "-1", "nan", "inf", "1.5x", " 2", "65", "1e300"}) {
+    EXPECT_EQ(capture::ParseScale(bad), std::nullopt) << bad;
+  }
+  EXPECT_EQ(capture::GuessScale("", nullptr), 1.0);
+  EXPECT_EQ(capture::GuessScale("Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n", nullptr), 1.5);
+  EXPECT_EQ(capture::GuessScale("Xft.dpi: 192", "1.5"), 3.0);
+  EXPECT_EQ(capture::GuessScale("Xft.dpi:\tlots\n", "2"), 2.0);
+  EXPECT_EQ(capture::GuessScale("Xft.dpi:\t-96\n", "bad"), 1.0);
+}
+
+TEST(CapturePlan, RectangleFormSamplesTheNearestDevicePixelTwicePerPoint) {
+  EXPECT_EQ(capture::PixelsPerPoint(1), 1);
+  EXPECT_EQ(capture::PixelsPerPoint(0.75), 1);
+  EXPECT_EQ(capture::PixelsPerPoint(1.25), 2);
+  // Scale 1: the points themselves; scale 2: every device pixel once.
+  EXPECT_EQ(capture::Axis(7, 3, 1, 1), (std::vector<long>{7, 8, 9}));
+  EXPECT_EQ(capture::Axis(7, 3, 2, 2), (std::vector<long>{14, 15, 16, 17, 18, 19}));
+  // 1.5: points 0 to 3 own the pixels {0}, {1, 2}, {3}, {4, 5}; half
+  // points start at 0, 0.75, 1.5, 2.25, 3, 3.75, 4.5, 5.25.
+  EXPECT_EQ(capture::Axis(0, 4, 2, 1.5), (std::vector<long>{0, 0, 1, 2, 3, 3, 4, 5}));
+  // 3: a point's first pixel and the one in its middle.
+  EXPECT_EQ(capture::Axis(10, 2, 2, 3), (std::vector<long>{30, 31, 33, 34}));
+  for (double scale : {1.25, 1.5, 1.75, 2.0, 2.5, 3.0}) {
+    SCOPED_TRACE(scale);
+    // Each point's first picture pixel is the device pixel of the point,
+    // which the desktop reads back as that point: the view's pixel 100 of
+    // a rectangle starting 50 points before the pointer shows the pointer's.
+    const std::vector<long> axis = capture::Axis(700, 101, 2, scale);
+    for (long k = 0; k < 101; ++k) {
+      EXPECT_EQ(axis[size_t(2 * k)], fw::DevicePixelAt(double(700 + k), scale));
+      EXPECT_EQ(fw::PointAt(axis[size_t(2 * k)], scale), 700 + k);
+      EXPECT_EQ(fw::PointAt(axis[size_t(2 * k + 1)], scale), 700 + k);
+    }
+  }
+}
+
+TEST(CapturePlan, WholeScreenHasOnePixelPerPoint) {
+  EXPECT_EQ(capture::PointsOnScreen(1280, 1), 1280);
+  EXPECT_EQ(capture::PointsOnScreen(1280, 2), 640);
+  EXPECT_EQ(capture::PointsOnScreen(1280, 1.5), 854);  // the last holds only pixel 1279
+  EXPECT_EQ(capture::PointsOnScreen(0, 1.5), 0);
+  const std::vector<long> axis = capture::Axis(0, capture::PointsOnScreen(1280, 1.75), 1, 1.75);
+  EXPECT_EQ(axis.front(), 0);
+  EXPECT_EQ(axis.back(), 1279);  // point 731 starts at 1279.25
+}
+
+}  // namespace
