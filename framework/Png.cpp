@@ -1,14 +1,17 @@
 #include "Png.h"
 
 #include <png.h>
+#include <zlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "Exceptions.h"
@@ -53,12 +56,11 @@ void SetWordLayout(png_structp png) {
   }
 }
 
-// libpng takes non-const row pointers for writing too; it only reads them there.
-void PointRows(const Picture& picture, std::vector<png_bytep>& rows) {
+// libpng decodes into these rows of the picture.
+void PointRows(Picture& picture, std::vector<png_bytep>& rows) {
   rows.resize(size_t(picture.Height()));
   for (int32_t y = 0; y < picture.Height(); ++y) {
-    rows[size_t(y)] = reinterpret_cast<png_bytep>(
-        const_cast<uint32_t*>(picture.Data() + size_t(y) * size_t(picture.Width())));
+    rows[size_t(y)] = reinterpret_cast<png_bytep>(picture.Data() + size_t(y) * size_t(picture.Width()));
   }
 }
 
@@ -82,21 +84,6 @@ void Decode(png_structp png, png_infop info, Context& context) {
   png_read_end(png, nullptr);
 }
 
-void Encode(png_structp png, png_infop info, const Picture& picture, Context& context) {
-  png_set_IHDR(png, info, png_uint_32(picture.Width()), png_uint_32(picture.Height()), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  // Captures are written on every tick, read once and deleted: stored
-  // without compression, which writes and reads fastest.
-  png_set_compression_level(png, 0);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-  png_write_info(png, info);
-  SetWordLayout(png);
-  PointRows(picture, context.rows);
-  png_write_image(png, context.rows.data());
-  png_write_end(png, nullptr);
-}
-
 bool ReadWithLibpng(FILE* file, Context& context) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnError, OnWarning);
   if (!png) {
@@ -117,17 +104,100 @@ bool ReadWithLibpng(FILE* file, Context& context) {
   return true;
 }
 
-bool WriteWithLibpng(FILE* file, const Picture& picture, Context& context) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &context, OnError, OnWarning);
-  if (!png) return false;
-  png_infop info = png_create_info_struct(png);
-  if (!info || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return false;
+// A file's bytes, written once front to back into memory sized for them.
+class Output {
+ public:
+  explicit Output(size_t size) : bytes_(new uint8_t[size]), size_(size), at_(bytes_.get()) {}
+  void Big32(uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) *at_++ = uint8_t(v >> shift);
   }
-  png_init_io(png, file);
-  Encode(png, info, picture, context);
-  png_destroy_write_struct(&png, &info);
+  void Bytes(const uint8_t* data, size_t n) {
+    std::memcpy(at_, data, n);
+    at_ += n;
+  }
+  void Byte(uint8_t b) { *at_++ = b; }
+  // Opens a chunk: its length and type; CloseChunk adds the CRC.
+  void OpenChunk(size_t length, const char* type) {
+    Big32(uint32_t(length));
+    chunk_ = at_;
+    Bytes(reinterpret_cast<const uint8_t*>(type), 4);
+  }
+  void CloseChunk() { Big32(uint32_t(crc32_z(0, chunk_, size_t(at_ - chunk_)))); }
+  const uint8_t* Data() const { return bytes_.get(); }
+  size_t Size() const { return size_; }
+
+ private:
+  std::unique_ptr<uint8_t[]> bytes_;
+  size_t size_;
+  uint8_t* at_;
+  uint8_t* chunk_ = nullptr;
+};
+
+// The whole file of an 8-bit RGB PNG whose image data are stored, not
+// compressed: captures are written on every tick, read once and deleted,
+// and this is what writes and reads fastest.
+Output Encode(const Picture& picture) {
+  const size_t width = size_t(picture.Width()), height = size_t(picture.Height());
+  constexpr size_t kBlock = 65535;  // the most a stored deflate block holds
+  // The filtered rows: a filter byte (none) and red, green, blue per pixel,
+  // in stored blocks of a 5-byte header each, inside a zlib stream.
+  const size_t raw = height * (1 + 3 * width), blocks = (raw + kBlock - 1) / kBlock;
+  const size_t idat = 2 + raw + 5 * blocks + 4;
+  Output out(8 + (12 + 13) + (12 + idat) + 12);
+  const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  out.Bytes(signature, 8);
+  out.OpenChunk(13, "IHDR");
+  out.Big32(uint32_t(width));
+  out.Big32(uint32_t(height));
+  // Depth 8, colour type 2 (RGB), deflate, adaptive filtering, no interlace.
+  for (uint8_t b : {8, 2, 0, 0, 0}) out.Byte(b);
+  out.CloseChunk();
+  out.OpenChunk(idat, "IDAT");
+  out.Byte(0x78);  // deflate with a 32 KB window, no dictionary
+  out.Byte(0x01);
+  std::vector<uint8_t> row(1 + 3 * width);
+  uLong adler = adler32_z(0, nullptr, 0);
+  size_t rawLeft = raw, blockLeft = 0;
+  for (size_t y = 0; y < height; ++y) {
+    const uint32_t* pixel = picture.Data() + y * width;
+    uint8_t* at = row.data() + 1;
+    for (size_t x = 0; x < width; ++x, at += 3) {
+      at[0] = uint8_t(pixel[x] >> 16);
+      at[1] = uint8_t(pixel[x] >> 8);
+      at[2] = uint8_t(pixel[x]);
+    }
+    adler = adler32_z(adler, row.data(), row.size());
+    for (size_t done = 0; done < row.size();) {
+      if (blockLeft == 0) {
+        blockLeft = std::min(kBlock, rawLeft);
+        out.Byte(blockLeft == rawLeft ? 1 : 0);  // the last block?
+        out.Byte(uint8_t(blockLeft));
+        out.Byte(uint8_t(blockLeft >> 8));
+        out.Byte(uint8_t(~blockLeft));
+        out.Byte(uint8_t(~blockLeft >> 8));
+      }
+      const size_t n = std::min(blockLeft, row.size() - done);
+      out.Bytes(row.data() + done, n);
+      done += n;
+      blockLeft -= n;
+      rawLeft -= n;
+    }
+  }
+  out.Big32(uint32_t(adler));
+  out.CloseChunk();
+  out.OpenChunk(0, "IEND");
+  out.CloseChunk();
+  return out;
+}
+
+bool WriteAll(int fd, const Output& bytes) {
+  size_t done = 0;
+  while (done < bytes.Size()) {
+    ssize_t n = ::write(fd, bytes.Data() + done, bytes.Size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += size_t(n);
+  }
   return true;
 }
 
@@ -158,6 +228,11 @@ std::shared_ptr<Picture> Read(const std::string& path, std::string& error) {
 }
 
 void Write(const Picture& picture, const std::string& path) {
+  // Only what Read takes back.
+  if (picture.Width() < 1 || picture.Height() < 1 || png_uint_32(picture.Width()) > kMaxSide ||
+      png_uint_32(picture.Height()) > kMaxSide || uint64_t(picture.Width()) * uint64_t(picture.Height()) > kMaxPixels)
+    throw IOException("cannot write " + path + ": a picture of that size is not read back", EINVAL);
+  const Output bytes = Encode(picture);
   std::string temporary = path + ".XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) throw IOException("cannot create " + temporary, errno);
@@ -165,18 +240,9 @@ void Write(const Picture& picture, const std::string& path) {
   mode_t mask = umask(0);
   umask(mask);
   fchmod(fd, 0666 & ~mask);
-  FILE* file = fdopen(fd, "wb");
-  if (!file) {
-    int error = errno;
-    close(fd);
-    unlink(temporary.c_str());
-    throw IOException("cannot write " + temporary, error);
-  }
-  Context context;
-  errno = 0;
-  bool ok = WriteWithLibpng(file, picture, context);
-  int error = errno ? errno : EIO;
-  if (std::fclose(file) != 0 && ok) {
+  bool ok = WriteAll(fd, bytes);
+  int error = ok ? 0 : (errno ? errno : EIO);
+  if (::close(fd) != 0 && ok) {
     ok = false;
     error = errno;
   }

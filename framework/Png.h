@@ -11,9 +11,10 @@ namespace Png {
 // colour type and bit depth). nullptr, with the reason in error, when the
 // file cannot be opened or is not a complete, valid PNG.
 std::shared_ptr<Picture> Read(const std::string& path, std::string& error);
-// Writes picture as an 8-bit RGB PNG, uncompressed. The file appears
-// whole or not at all (a temporary file in the same folder, then renamed).
-// Throws IOException on failure.
+// Writes picture as an 8-bit RGB PNG, uncompressed; one that Read would
+// refuse (no pixels, a side over 32768 or more than 2^26 pixels) is not
+// written. The file appears whole or not at all (a temporary file in the
+// same folder, then renamed). Throws IOException on failure.
 void Write(const Picture& picture, const std::string& path);
 }  // namespace Png
 

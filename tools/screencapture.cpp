@@ -178,14 +178,24 @@ bool ReadScreen(xcb_connection_t* connection, const xcb_screen_t* screen, const 
     error = "the X server sent a short image";
     return false;
   }
+  // The usual layout (32-bit words of 0x00RRGGBB in the machine's order)
+  // is copied as it stands.
+  const bool direct = layout.bytesPerPixel == 4 && layout.red.mask == 0xFF0000 && layout.green.mask == 0xFF00 &&
+                      layout.blue.mask == 0xFF && layout.lsbFirst == (std::endian::native == std::endian::little);
   for (size_t j = 0; j < rows.size(); ++j) {
     if (rows[j] < top || rows[j] >= bottom) continue;
     const uint8_t* row = data + size_t(rows[j] - top) * stride;
     uint32_t* out = picture.Data() + j * size_t(picture.Width());
     for (size_t i = 0; i < columns.size(); ++i) {
       if (columns[i] < left || columns[i] >= right) continue;
-      uint32_t pixel = PixelAt(row + size_t(columns[i] - left) * size_t(layout.bytesPerPixel), layout);
-      out[i] = layout.red.Of(pixel) << 16 | layout.green.Of(pixel) << 8 | layout.blue.Of(pixel);
+      const uint8_t* at = row + size_t(columns[i] - left) * size_t(layout.bytesPerPixel);
+      if (direct) {
+        std::memcpy(&out[i], at, 4);
+        out[i] &= 0xFFFFFF;
+      } else {
+        uint32_t pixel = PixelAt(at, layout);
+        out[i] = layout.red.Of(pixel) << 16 | layout.green.Of(pixel) << 8 | layout.blue.Of(pixel);
+      }
     }
   }
   return true;
@@ -229,7 +239,8 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
   if (!ReadScreen(connection, screen, layout, capture::Axis(left, width / perPoint, int(perPoint), scale),
                   capture::Axis(top, height / perPoint, int(perPoint), scale), picture, error))
     return Fail(error);
-  xcb_disconnect(connection);
+  // The connection closes when the process ends, which is sooner than an
+  // orderly goodbye.
   StopTimeout();
   try {
     picture.Save(file);

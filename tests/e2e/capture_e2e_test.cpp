@@ -1,11 +1,13 @@
-// The running program under Xvfb with the real tools: a known pattern on
-// the screen, the pointer moved with xdotool, and the window's view and
-// swatch in a screenshot compared with the screen pixels the drawing rules
-// place there, on an ordinary and on a scale-2 display.
+// The running program under Xvfb and openbox with the real tools: every
+// device pixel of the screen names its own coordinates, the pointer is moved
+// with xdotool, and the window's view and swatch in a screenshot are compared
+// with the screen pixels the drawing rules place there, at display scales
+// from 1 to 3 set the ways a desktop sets them, in both capture forms.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -17,110 +19,166 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using view_model::Placement;
 
-// The screen in device pixels.
-constexpr int kScreenW = 1280, kScreenH = 800;
+// The screen in device pixels: a whole number of points at every scale here.
+constexpr int kScreenW = 1920, kScreenH = 1200;
 
 struct Display {
-  int scale;                        // device pixels per point
-  int windowLeft, windowTop;        // saved position, in points
-  std::vector<std::pair<int, int>> pointers;  // in points; none inside the window or its captures
+  const char* name;
+  double scale;          // device pixels per point, as the program should see it
+  int xftDpi;            // 0: no X resource
+  e2e::EnvChanges env;   // Qt's scale variables
+  bool rectangleForm;    // sw_vers says 10.9 or later
 };
 
-void PrintTo(const Display& d, std::ostream* out) { *out << "scale " << d.scale; }
+void PrintTo(const Display& d, std::ostream* out) { *out << d.name; }
 
-// The capture of the screen for the pointer at (x, y) points, as
-// screencapture writes it: 101 x 101 points in device pixels, black beyond
-// the screen's edges.
-std::shared_ptr<fw::Picture> ScreenCapture(int x, int y, int scale) {
-  const int left = (x < 50 ? 0 : x - 50) * scale, top = (y < 50 ? 0 : y - 50) * scale, size = 101 * scale;
-  auto capture = std::make_shared<fw::Picture>(size, size);
-  for (int j = 0; j < size; ++j)
-    for (int i = 0; i < size; ++i) {
-      int sx = left + i, sy = top + j;
-      capture->SetPixelAt(i, j, sx < kScreenW && sy < kScreenH ? e2e::PatternColor(sx, sy) : fw::Color(0));
-    }
-  return capture;
+// The point whose span holds the centre of device pixel d.
+int PointOf(int d, double s) { return int(std::floor((d + 0.5) / s)); }
+
+// The device pixel a capture shows for part k of n of point p: of the
+// pixels whose centres lie in the point, the first whose centre is at or
+// after where the part starts, else the point's last.
+int Sample(int p, int k, int n, double s) {
+  int last = 0;
+  for (int d = int(std::floor(s * p)) - 1; d <= int(std::ceil(s * (p + 1))); ++d) {
+    if (PointOf(d, s) != p) continue;
+    if (d + 0.5 >= s * (p + double(k) / n)) return d;
+    last = d;
+  }
+  return last;
 }
 
-// The view picture for the pointer at (x, y): the rectangle form, a
-// capture of two pixels per point drawn at its own size on a scaled display.
-std::shared_ptr<fw::Picture> ExpectedView(int x, int y, int scale) {
-  auto capture = ScreenCapture(x, y, scale);
-  Placement p{x < 50 ? 101 - 2 * x : 0, y < 50 ? 101 - 2 * y : 0, 2 / scale};
+fw::Color ScreenAt(int x, int y) {
+  return x >= 0 && y >= 0 && x < kScreenW && y < kScreenH ? e2e::PatternColor(x, y) : fw::Color(0);
+}
+
+// The capture for the pointer at point (x, y) and where it lands in the view.
+std::pair<std::shared_ptr<fw::Picture>, Placement> Capture(int x, int y, const Display& d) {
+  const double s = d.scale;
+  if (d.rectangleForm) {
+    // Two pixels per point on a high-resolution display, drawn at their own
+    // size; one per point otherwise, drawn twice enlarged.
+    const int n = s > 1 ? 2 : 1, left = x < 50 ? 0 : x - 50, top = y < 50 ? 0 : y - 50;
+    auto capture = std::make_shared<fw::Picture>(101 * n, 101 * n);
+    for (int j = 0; j < 101 * n; ++j)
+      for (int i = 0; i < 101 * n; ++i)
+        capture->SetPixelAt(i, j, ScreenAt(Sample(left + i / n, i % n, n, s), Sample(top + j / n, j % n, n, s)));
+    return {capture, {x < 50 ? 101 - 2 * x : 0, y < 50 ? 101 - 2 * y : 0, 2 / n}};
+  }
+  const int w = PointOf(kScreenW - 1, s) + 1, h = PointOf(kScreenH - 1, s) + 1;
+  auto capture = std::make_shared<fw::Picture>(w, h);
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) capture->SetPixelAt(i, j, ScreenAt(Sample(i, 0, 1, s), Sample(j, 0, 1, s)));
+  return {capture, {101 - 2 * x, 101 - 2 * y, 2}};
+}
+
+std::shared_ptr<fw::Picture> ExpectedView(int x, int y, const Display& d) {
+  auto [capture, placement] = Capture(x, y, d);
   auto view = std::make_shared<fw::Picture>(202, 202);
   for (int j = 0; j < 202; ++j)
     for (int i = 0; i < 202; ++i)
-      view->SetPixelAt(i, j, view_model::ExpectedPixel(*capture, p, fw::Color(0x000000), i, j));
+      view->SetPixelAt(i, j, view_model::ExpectedPixel(*capture, placement, fw::Color(0x000000), i, j));
   return view;
 }
 
-// The content area's point (cx, cy) at the origin (ox, oy), in device
-// pixels; none off the screen.
-std::optional<fw::Color> ContentPixel(const fw::Picture& shot, int ox, int oy, int cx, int cy, int scale) {
-  const int x = ox + cx * scale, y = oy + cy * scale;
+// The device pixel at the middle of the content area's point (cx, cy), the
+// content's top-left being at device position (ox, oy); a point of a
+// fractional scale covers parts of several device pixels.
+std::optional<fw::Color> ContentPixel(const fw::Picture& shot, double ox, double oy, int cx, int cy, double s) {
+  const int x = int(std::floor(ox + (cx + 0.5) * s)), y = int(std::floor(oy + (cy + 0.5) * s));
   if (x < 0 || y < 0 || x >= shot.Width() || y >= shot.Height()) return std::nullopt;
   return shot.PixelAt(x, y);
 }
 
 // The viewer is the 201 x 201 canvas at (0, -1) of the content area, so the
-// content's row r shows view row r + 1; rows 0 to 199 are on screen. Every
-// device pixel of a point shows that point's view pixel.
-bool ViewMatchesAt(const fw::Picture& shot, const fw::Picture& view, int ox, int oy, int scale) {
-  if (ox < 0 || oy < 0 || ox + 201 * scale > shot.Width() || oy + 200 * scale > shot.Height()) return false;
-  for (int r = 0; r < 200 * scale; ++r)
-    for (int c = 0; c < 201 * scale; ++c)
-      if (shot.PixelAt(ox + c, oy + r) != view.PixelAt(c / scale, r / scale + 1)) return false;
+// content's row r shows view row r + 1; rows 0 to 199 are on screen.
+bool ViewMatchesAt(const fw::Picture& shot, const fw::Picture& view, double ox, double oy, double s) {
+  for (int r = 0; r < 200; ++r)
+    for (int c = 0; c < 201; ++c)
+      if (ContentPixel(shot, ox, oy, c, r, s) != view.PixelAt(c, r + 1)) return false;
   return true;
 }
 
 class CaptureEndToEnd : public ::testing::TestWithParam<Display> {
  protected:
+  // The window's place in points: top right, away from every capture.
+  int WindowLeft() const { return int(kScreenW / GetParam().scale) - 240; }
+  static constexpr int kWindowTop = 10;
+
   void Start() {
     const Display& d = GetParam();
-    for (const char* sub : {"home", "config", "runtime"}) std::filesystem::create_directory(dir_ / sub);
+    for (const char* sub : {"home", "config", "runtime"}) fs::create_directory(dir_ / sub);
     chmod((dir_ / "runtime").c_str(), 0700);
-    std::filesystem::create_directories(dir_ / "config/org.tintbeacon.Tintbeacon.prefs");
+    fs::create_directories(dir_ / "config/org.tintbeacon.Tintbeacon.prefs");
     // English, black crosshair, no caption, the screen's height and width
     // and the window's top and left in points, RGB, no speech.
     std::ofstream(dir_ / "config/org.tintbeacon.Tintbeacon.prefs/Tintbeacon.pref")
-        << "en\nBlack\n0\n" << kScreenH / d.scale << "\n" << kScreenW / d.scale << "\n" << d.windowTop << "\n"
-        << d.windowLeft << "\nRGB\n0\n";
-    if (d.scale == 2) x_.MergeResources("Xft.dpi: 192");
+        << "en\nBlack\n0\n" << int(kScreenH / d.scale) << "\n" << int(kScreenW / d.scale) << "\n" << kWindowTop
+        << "\n" << WindowLeft() << "\nRGB\n0\n";
+    if (d.xftDpi) x_.MergeResources("Xft.dpi: " + std::to_string(d.xftDpi));
     x_.SetRootPattern();
-    app_ = std::make_unique<e2e::Process>(
-        std::vector<std::string>{e2e::BinDir() + "/tintbeacon"},
-        x_.env({"HOME=" + (dir_ / "home"), "XDG_CONFIG_HOME=" + (dir_ / "config"),
-                "XDG_RUNTIME_DIR=" + (dir_ / "runtime"), "LANG=C.UTF-8", "LC_ALL", "QT_SCALE_FACTOR",
-                "QT_QPA_PLATFORM=xcb"}),
-        dir_.Path(), dir_ / "program.log");
+    x_.StartOpenbox();
+    // openbox manages new windows about a second after it announces itself.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    e2e::EnvChanges env = {"HOME=" + (dir_ / "home"),
+                           "XDG_CONFIG_HOME=" + (dir_ / "config"),
+                           "XDG_RUNTIME_DIR=" + (dir_ / "runtime"),
+                           "LANG=C.UTF-8",
+                           "LC_ALL",
+                           "QT_QPA_PLATFORM=xcb",
+                           "QT_SCALE_FACTOR",
+                           "QT_SCREEN_SCALE_FACTORS",
+                           "QT_ENABLE_HIGHDPI_SCALING",
+                           "QT_SCALE_FACTOR_ROUNDING_POLICY",
+                           "TINTBEACON_SCALE_FACTOR"};
+    env.insert(env.end(), d.env.begin(), d.env.end());
+    app_ = std::make_unique<e2e::Process>(std::vector<std::string>{ProgramFolder() + "/tintbeacon"}, x_.env(env),
+                                          dir_.Path(), dir_ / "program.log");
   }
 
-  // The content area's top-left on screen (device pixels), where the view
-  // shows: searched below the window's top-left, over the height a menu bar
-  // may take.
-  std::optional<std::pair<int, int>> FindView(const fw::Picture& shot, const fw::Picture& view) {
-    const Display& d = GetParam();
-    const int left = d.windowLeft * d.scale, top = d.windowTop * d.scale;
-    for (int dy = 0; dy <= 80 * d.scale; ++dy)
-      for (int dx = -2 * d.scale; dx <= 4 * d.scale; ++dx)
-        if (ViewMatchesAt(shot, view, left + dx, top + dy, d.scale)) return std::pair{left + dx, top + dy};
+  // The built program, or for the whole-screen form a copy of it whose
+  // sw_vers reports a system older than 10.9.
+  std::string ProgramFolder() {
+    if (GetParam().rectangleForm) return e2e::BinDir();
+    const fs::path bin = dir_ / "bin", tools = bin / "tools";
+    fs::create_directories(tools);
+    std::error_code linked;
+    fs::create_hard_link(e2e::BinDir() + "/tintbeacon", bin / "tintbeacon", linked);
+    if (linked) fs::copy_file(e2e::BinDir() + "/tintbeacon", bin / "tintbeacon");
+    fs::create_directory_symlink(e2e::BinDir() + "/resources", bin / "resources");
+    for (const char* tool : {"screencapture", "say"}) fs::create_symlink(e2e::ToolsDir() + "/" + tool, tools / tool);
+    std::ofstream(tools / "sw_vers") << "#!/bin/sh\necho 10.8.5\n";
+    fs::permissions(tools / "sw_vers", fs::perms::owner_all);
+    return bin.string();
+  }
+
+  // The content area's top-left on screen (device position), where the
+  // view shows: searched below the window's place, over the height a title
+  // and a menu bar may take, in quarter pixels on a fractional scale.
+  std::optional<std::pair<double, double>> FindView(const fw::Picture& shot, const fw::Picture& view) {
+    const double s = GetParam().scale, step = s == std::floor(s) ? 1 : 0.25;
+    const double left = WindowLeft() * s, top = kWindowTop * s;
+    for (double dy = 0; dy <= 120 * s; dy += step)
+      for (double dx = -10 * s; dx <= 10 * s; dx += step)
+        if (ViewMatchesAt(shot, view, left + dx, top + dy, s)) return std::pair{left + dx, top + dy};
     return std::nullopt;
   }
 
-  // Moves the pointer and waits until the window shows the view for it.
-  std::pair<std::shared_ptr<fw::Picture>, std::optional<std::pair<int, int>>> PointAt(int x, int y) {
-    const int scale = GetParam().scale;
-    EXPECT_EQ(x_.Run("xdotool mousemove " + std::to_string(x * scale) + " " + std::to_string(y * scale)).status, 0);
-    const auto view = ExpectedView(x, y, scale);
+  // Moves the pointer to device pixel (px, py) and waits until the window
+  // shows the view for it.
+  std::pair<std::shared_ptr<fw::Picture>, std::optional<std::pair<double, double>>> PointAt(int px, int py,
+                                                                                             const fw::Picture& view) {
+    EXPECT_EQ(x_.Run("xdotool mousemove " + std::to_string(px) + " " + std::to_string(py)).status, 0);
     std::shared_ptr<fw::Picture> shot;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(150));
       shot = x_.Screenshot();
       if (!shot) continue;
-      if (auto at = FindView(*shot, *view)) return {shot, at};
+      if (auto at = FindView(*shot, view)) return {shot, at};
     }
     return {shot, std::nullopt};
   }
@@ -137,21 +195,45 @@ class CaptureEndToEnd : public ::testing::TestWithParam<Display> {
   std::unique_ptr<e2e::Process> app_;
 };
 
-TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheScreenAroundThePointer) {
+TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheDevicePixelsUnderThePointer) {
   Start();
-  const int scale = GetParam().scale;
-  for (auto [x, y] : GetParam().pointers) {
-    SCOPED_TRACE("pointer at " + std::to_string(x) + ", " + std::to_string(y) + " points");
-    auto [shot, at] = PointAt(x, y);
+  const Display& d = GetParam();
+  const double s = d.scale;
+  auto first = [s](int point) { return Sample(point, 0, 1, s); };
+  const int wide = int(kScreenW / s), high = int(kScreenH / s);
+  // Device pixels: the first pixel of a point unless said otherwise.
+  const std::vector<std::pair<int, int>> pointers = {
+      {first(wide / 2 - 150), first(high / 2)},          // the middle
+      {first(wide / 2 - 150) + 1, first(high / 2) + 1},  // inside a point, not its first pixel
+      {0, 0},
+      {first(20), first(30)},
+      {first(49), first(49)},
+      {first(50), first(50)},
+      {0, kScreenH - 1},                                 // the last device row
+      {first(wide / 3), kScreenH - 1},
+      {kScreenW - 1, kScreenH - 1},                      // the last device pixel
+  };
+  for (auto [px, py] : pointers) {
+    const int x = PointOf(px, s), y = PointOf(py, s);
+    SCOPED_TRACE("pointer at device pixel " + std::to_string(px) + ", " + std::to_string(py) + ", point " +
+                 std::to_string(x) + ", " + std::to_string(y));
+    const auto view = ExpectedView(x, y, d);
+    auto [shot, at] = PointAt(px, py, *view);
     ASSERT_TRUE(shot) << "no screenshot";
     ASSERT_TRUE(at) << "the window never showed the view for this pointer\n" << ProgramLog();
-    // The swatch (3, 204, 43 x 43, a one-point border) shows the sample, the
-    // view pixel (100, 100); the value label covers its right edge.
-    const fw::Color sample = ExpectedView(x, y, scale)->PixelAt(100, 100);
+    const fw::Color sample = view->PixelAt(100, 100);
+    // Along an axis 50 points or more from the screen's top-left corner the
+    // rectangle form samples the first device pixel of the pointer's point:
+    // the pointer's own when it is there.
+    if (d.rectangleForm && x >= 50 && y >= 50) {
+      EXPECT_EQ(sample, ScreenAt(first(x), first(y)));
+    }
+    // The swatch (3, 204, 43 x 43, a one-point border) shows the sample; the
+    // value label covers its right edge.
     int wrong = 0;
     for (int sy = 206; sy <= 244; ++sy)
       for (int sx = 5; sx <= 38; ++sx)
-        if (ContentPixel(*shot, at->first, at->second, sx, sy, scale) != sample) ++wrong;
+        if (ContentPixel(*shot, at->first, at->second, sx, sy, s) != sample) ++wrong;
     EXPECT_EQ(wrong, 0) << "swatch pixels that are not " << std::hex << sample.RGB();
   }
   EXPECT_TRUE(app_->Running()) << ProgramLog();
@@ -159,11 +241,18 @@ TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheScreenAroundThePointer) {
 
 INSTANTIATE_TEST_SUITE_P(
     Displays, CaptureEndToEnd,
-    ::testing::Values(
-        // 1280 x 800 points; the window at (900, 100) spans about 900..1101 x 100..380.
-        Display{1, 900, 100, {{300, 400}, {0, 0}, {49, 49}, {50, 50}, {1279, 500}, {640, 799}, {1279, 799}, {20, 600}}},
-        // 640 x 400 points; the window at (250, 100) spans about 250..451 x 100..380.
-        Display{2, 250, 100, {{120, 60}, {0, 0}, {49, 49}, {50, 50}, {639, 90}, {100, 399}, {639, 399}, {20, 300}}}),
-    [](const auto& info) { return info.param.scale == 1 ? std::string("Scale1") : std::string("Scale2"); });
+    ::testing::Values(Display{"Scale1", 1, 0, {}, true},
+                      Display{"XftDpi120", 1.25, 120, {}, true},
+                      Display{"XftDpi144", 1.5, 144, {}, true},
+                      Display{"XftDpi192", 2, 192, {}, true},
+                      Display{"XftDpi288", 3, 288, {}, true},
+                      Display{"QtScaleFactor1_5", 1.5, 0, {"QT_SCALE_FACTOR=1.5"}, true},
+                      Display{"QtScreenScaleFactors2", 2, 0, {"QT_SCREEN_SCALE_FACTORS=2"}, true},
+                      // Qt told not to scale draws one device pixel per point.
+                      Display{"XftDpi192HighDpiOff", 1, 192, {"QT_ENABLE_HIGHDPI_SCALING=0"}, true},
+                      Display{"WholeScreenScale1", 1, 0, {}, false},
+                      Display{"WholeScreenXftDpi144", 1.5, 144, {}, false},
+                      Display{"WholeScreenQtScreenScaleFactors3", 3, 0, {"QT_SCREEN_SCALE_FACTORS=3"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

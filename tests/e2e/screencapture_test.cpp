@@ -7,6 +7,9 @@
 #include "Picture.h"
 #include "Xvfb.h"
 
+// Last: Xlib defines None and other short macros.
+#include <X11/Xlib.h>
+
 namespace {
 
 constexpr int kWidth = 320, kHeight = 240;
@@ -84,14 +87,22 @@ TEST_F(ScreenCapture, WholeScreenIntoTheNamedFile) {
 }
 
 TEST_F(ScreenCapture, ScaleTwoReadsDevicePixels) {
-  // Xft.dpi 192 and QT_SCALE_FACTOR 2 each make a point two device pixels:
-  // the rectangle form writes all of them, the whole-screen form one per point.
+  // Xft.dpi 192 and QT_SCALE_FACTOR 2 each make a point two device pixels
+  // to the tool's own guess; the scale the program hands over wins over
+  // the guess. The rectangle form writes every device pixel at scale 2,
+  // the whole-screen form one per point.
   struct Case {
     const char* name;
     bool xftDpi;
     e2e::EnvChanges env;
+    int scale;
   };
-  const Case cases[] = {{"Xft.dpi 192", true, {}}, {"QT_SCALE_FACTOR 2", false, {"QT_SCALE_FACTOR=2"}}};
+  const Case cases[] = {
+      {"Xft.dpi 192", true, {}, 2},
+      {"QT_SCALE_FACTOR 2", false, {"QT_SCALE_FACTOR=2"}, 2},
+      {"handed over 2", false, {"TINTBEACON_SCALE_FACTOR=2"}, 2},
+      {"handed over 1 with Xft.dpi 192", true, {"TINTBEACON_SCALE_FACTOR=1"}, 1},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     e2e::XvfbServer screen(kWidth, kHeight);
@@ -99,25 +110,43 @@ TEST_F(ScreenCapture, ScaleTwoReadsDevicePixels) {
     if (c.xftDpi) screen.MergeResources("Xft.dpi: 192");
     e2e::TempDir folder;
     std::string tool = e2e::ToolsDir() + "/screencapture";
+    const int s = c.scale;
 
     ASSERT_EQ(e2e::RunCommand({tool, "-R", "100,90,101,101"}, screen.env(c.env), folder.Path()).status, 0);
     auto rect = fw::Picture::OpenPath(folder / "100,90,101,101");
     ASSERT_TRUE(rect);
-    ASSERT_EQ(rect->Width(), 202);
-    ASSERT_EQ(rect->Height(), 202);
-    for (int j = 0; j < 202; ++j) {
-      for (int i = 0; i < 202; ++i) ASSERT_EQ(rect->PixelAt(i, j).RGB(), ScreenAt(200 + i, 180 + j)) << i << "," << j;
+    ASSERT_EQ(rect->Width(), 101 * s);
+    ASSERT_EQ(rect->Height(), 101 * s);
+    for (int j = 0; j < 101 * s; ++j) {
+      for (int i = 0; i < 101 * s; ++i)
+        ASSERT_EQ(rect->PixelAt(i, j).RGB(), ScreenAt(100 * s + i, 90 * s + j)) << i << "," << j;
     }
 
     ASSERT_EQ(e2e::RunCommand({tool, "-x", "whole"}, screen.env(c.env), folder.Path()).status, 0);
     auto whole = fw::Picture::OpenPath(folder / "whole");
     ASSERT_TRUE(whole);
-    ASSERT_EQ(whole->Width(), kWidth / 2);
-    ASSERT_EQ(whole->Height(), kHeight / 2);
-    for (int y = 0; y < kHeight / 2; ++y) {
-      for (int x = 0; x < kWidth / 2; ++x) ASSERT_EQ(whole->PixelAt(x, y).RGB(), ScreenAt(2 * x, 2 * y)) << x << "," << y;
+    ASSERT_EQ(whole->Width(), kWidth / s);
+    ASSERT_EQ(whole->Height(), kHeight / s);
+    for (int y = 0; y < kHeight / s; ++y) {
+      for (int x = 0; x < kWidth / s; ++x) ASSERT_EQ(whole->PixelAt(x, y).RGB(), ScreenAt(s * x, s * y)) << x << "," << y;
     }
   }
+}
+
+TEST_F(ScreenCapture, AServerThatDoesNotAnswerEndsItWithinTwoSeconds) {
+  // Another client holding the server grabbed keeps every other one waiting.
+  ::Display* grabber = XOpenDisplay(screen_.display().c_str());
+  ASSERT_TRUE(grabber);
+  XGrabServer(grabber);
+  XSync(grabber, False);
+  e2e::RunResult r = Capture({"-R", "0,0,101,101"});
+  XUngrabServer(grabber);
+  XCloseDisplay(grabber);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_LT(r.seconds, 2.0);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("screencapture: the X server did not answer"), std::string::npos) << r.err;
+  EXPECT_TRUE(FilesIn(folder_.Path()).empty());
 }
 
 TEST_F(ScreenCapture, FailuresWriteNoFile) {
@@ -141,6 +170,8 @@ TEST_F(ScreenCapture, FailuresWriteNoFile) {
       {"unknown option", {"-Q", "x"}, {}},
       {"empty file name", {"-x", ""}, {}},
       {"folder that does not exist", {"-x", "missing/whole.png"}, {}},
+      {"scale that is no number", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=twice"}},
+      {"scale of zero", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=0"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -208,21 +208,26 @@ TEST(Graphics, DrawPictureOntoItselfReadsTheOriginal) {
 }
 
 TEST(Png, RoundTripKeepsEveryBit) {
-  fwtest::ScratchFolder folder;
-  Picture picture(37, 23);
-  std::mt19937 random(7);
-  for (int y = 0; y < 23; ++y) {
-    for (int x = 0; x < 37; ++x) picture.SetPixelAt(x, y, Color(random() & 0xFFFFFF));
+  // One stored block, two (a scale-2 capture), several, and the smallest.
+  const std::pair<int, int> sizes[] = {{37, 23}, {202, 202}, {4000, 30}, {1, 1}};
+  for (auto [width, height] : sizes) {
+    SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+    fwtest::ScratchFolder folder;
+    Picture picture(width, height);
+    std::mt19937 random(7);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) picture.SetPixelAt(x, y, Color(random() & 0xFFFFFF));
+    }
+    std::string path = folder / "round trip.png";
+    picture.Save(path);
+    auto back = Picture::Open(fw::FolderItem(path));
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->Width(), width);
+    ASSERT_EQ(back->Height(), height);
+    ExpectPixels(*back, [&](int x, int y) { return picture.PixelAt(x, y).RGB(); });
+    // Nothing but the picture is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
   }
-  std::string path = folder / "round trip.png";
-  picture.Save(path);
-  auto back = Picture::Open(fw::FolderItem(path));
-  ASSERT_TRUE(back);
-  ASSERT_EQ(back->Width(), 37);
-  ASSERT_EQ(back->Height(), 23);
-  ExpectPixels(*back, [&](int x, int y) { return picture.PixelAt(x, y).RGB(); });
-  // Nothing but the picture is left in the folder.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST(Png, SaveReplacesAnOldFileAndFailsCleanly) {
@@ -234,6 +239,7 @@ TEST(Png, SaveReplacesAnOldFileAndFailsCleanly) {
 
   EXPECT_THROW(Picture(2, 2).Save(folder / "missing/p.png"), fw::IOException);
   EXPECT_THROW(Picture(0, 0).Save(folder / "empty.png"), fw::IOException);
+  EXPECT_THROW(Picture(32769, 1).Save(folder / "too wide.png"), fw::IOException);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
