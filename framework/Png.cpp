@@ -136,8 +136,8 @@ class Output {
 // The whole file of an 8-bit RGB PNG whose image data are stored, not
 // compressed: captures are written on every tick, read once and deleted,
 // and this is what writes and reads fastest.
-Output Encode(const Picture& picture) {
-  const size_t width = size_t(picture.Width()), height = size_t(picture.Height());
+Output Encode(int32_t pictureWidth, int32_t pictureHeight, const RowSource& source) {
+  const size_t width = size_t(pictureWidth), height = size_t(pictureHeight);
   constexpr size_t kBlock = 65535;  // the most a stored deflate block holds
   // The filtered rows: a filter byte (none) and red, green, blue per pixel,
   // in stored blocks of a 5-byte header each, inside a zlib stream.
@@ -155,11 +155,13 @@ Output Encode(const Picture& picture) {
   out.OpenChunk(idat, "IDAT");
   out.Byte(0x78);  // deflate with a 32 KB window, no dictionary
   out.Byte(0x01);
+  std::vector<uint32_t> words(width);
   std::vector<uint8_t> row(1 + 3 * width);
   uLong adler = adler32_z(0, nullptr, 0);
   size_t rawLeft = raw, blockLeft = 0;
   for (size_t y = 0; y < height; ++y) {
-    const uint32_t* pixel = picture.Data() + y * width;
+    source(int32_t(y), words.data());
+    const uint32_t* pixel = words.data();
     uint8_t* at = row.data() + 1;
     for (size_t x = 0; x < width; ++x, at += 3) {
       at[0] = uint8_t(pixel[x] >> 16);
@@ -228,11 +230,19 @@ std::shared_ptr<Picture> Read(const std::string& path, std::string& error) {
 }
 
 void Write(const Picture& picture, const std::string& path) {
+  Write(picture.Width(), picture.Height(),
+        [&picture](int32_t y, uint32_t* row) {
+          std::memcpy(row, picture.Data() + size_t(y) * size_t(picture.Width()), size_t(picture.Width()) * 4);
+        },
+        path);
+}
+
+void Write(int32_t width, int32_t height, const RowSource& rows, const std::string& path) {
   // Only what Read takes back.
-  if (picture.Width() < 1 || picture.Height() < 1 || png_uint_32(picture.Width()) > kMaxSide ||
-      png_uint_32(picture.Height()) > kMaxSide || uint64_t(picture.Width()) * uint64_t(picture.Height()) > kMaxPixels)
+  if (width < 1 || height < 1 || png_uint_32(width) > kMaxSide || png_uint_32(height) > kMaxSide ||
+      uint64_t(width) * uint64_t(height) > kMaxPixels)
     throw IOException("cannot write " + path + ": a picture of that size is not read back", EINVAL);
-  const Output bytes = Encode(picture);
+  const Output bytes = Encode(width, height, rows);
   std::string temporary = path + ".XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) throw IOException("cannot create " + temporary, errno);

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +18,12 @@ std::shared_ptr<Picture> Read(const std::string& path, std::string& error);
 // written. The file appears whole or not at all (a temporary file in the
 // same folder, then renamed). Throws IOException on failure.
 void Write(const Picture& picture, const std::string& path);
+
+// Fills row (width pixels, 0x00RRGGBB) with the picture's row y.
+using RowSource = std::function<void(int32_t y, uint32_t* row)>;
+// Write of a width x height picture given row by row, top to bottom, for a
+// writer that has its pixels elsewhere.
+void Write(int32_t width, int32_t height, const RowSource& rows, const std::string& path);
 }  // namespace Png
 
 }  // namespace fw

@@ -28,15 +28,17 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "CapturePlan.h"
 #include "Exceptions.h"
-#include "Picture.h"
+#include "Png.h"
 #include "ScaleHandoff.h"
 
 namespace {
 
-constexpr long kMaxSide = 32768;  // what Picture::Open accepts back
+constexpr long kMaxSide = 32768;  // what the program reads back
 constexpr long long kMaxPixels = 1LL << 26;
 constexpr int kTimeoutMs = 1500;
 
@@ -147,59 +149,72 @@ uint32_t PixelAt(const uint8_t* p, const Layout& layout) {
   return value;
 }
 
-// Fills picture from the screen: picture pixel (i, j) is the device pixel
-// (columns[i], rows[j]), black where that lies off the screen.
-bool ReadScreen(xcb_connection_t* connection, const xcb_screen_t* screen, const Layout& layout,
-                const std::vector<long>& columns, const std::vector<long>& rows, fw::Picture& picture,
-                std::string& error) {
-  std::fill_n(picture.Data(), size_t(picture.Width()) * size_t(picture.Height()), 0u);
-  const long screenWidth = screen->width_in_pixels, screenHeight = screen->height_in_pixels;
-  // The server refuses a rectangle that crosses the screen's edge: read
-  // only the part on it.
-  const long left = std::max(columns.front(), 0L), top = std::max(rows.front(), 0L);
-  const long right = std::min(columns.back() + 1, screenWidth), bottom = std::min(rows.back() + 1, screenHeight);
-  if (left >= right || top >= bottom) return true;
+// The part of the screen a capture shows, as the server sent it; picture
+// pixel (i, j) is the device pixel (columns[i], rows[j]), black where that
+// lies off the screen.
+class ScreenImage {
+ public:
+  ScreenImage(const Layout& layout, std::vector<long> columns, std::vector<long> rows)
+      : layout_(layout), columns_(std::move(columns)), rows_(std::move(rows)) {}
 
-  xcb_get_image_cookie_t cookie = xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, int16_t(left),
-                                                int16_t(top), uint16_t(right - left), uint16_t(bottom - top), ~0u);
-  xcb_generic_error_t* failure = nullptr;
-  Reply<xcb_get_image_reply_t> image(xcb_get_image_reply(connection, cookie, &failure), &std::free);
-  if (!image) {
-    error = failure ? "cannot read the screen (X error " + std::to_string(failure->error_code) + ")"
-                    : "the X server closed the connection";
-    std::free(failure);
-    return false;
+  bool Read(xcb_connection_t* connection, const xcb_screen_t* screen, std::string& error) {
+    // The server refuses a rectangle that crosses the screen's edge: read
+    // only the part on it.
+    left_ = std::max(columns_.front(), 0L);
+    top_ = std::max(rows_.front(), 0L);
+    right_ = std::min(columns_.back() + 1, long(screen->width_in_pixels));
+    bottom_ = std::min(rows_.back() + 1, long(screen->height_in_pixels));
+    if (left_ >= right_ || top_ >= bottom_) return true;
+    xcb_get_image_cookie_t cookie =
+        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, int16_t(left_), int16_t(top_),
+                      uint16_t(right_ - left_), uint16_t(bottom_ - top_), ~0u);
+    xcb_generic_error_t* failure = nullptr;
+    image_.reset(xcb_get_image_reply(connection, cookie, &failure));
+    if (!image_) {
+      error = failure ? "cannot read the screen (X error " + std::to_string(failure->error_code) + ")"
+                      : "the X server closed the connection";
+      std::free(failure);
+      return false;
+    }
+    stride_ = (size_t(right_ - left_) * size_t(layout_.bytesPerPixel) * 8 + size_t(layout_.scanlinePad) - 1) /
+              size_t(layout_.scanlinePad) * size_t(layout_.scanlinePad) / 8;
+    if (size_t(xcb_get_image_data_length(image_.get())) < stride_ * size_t(bottom_ - top_)) {
+      error = "the X server sent a short image";
+      return false;
+    }
+    return true;
   }
-  const size_t stride =
-      (size_t(right - left) * size_t(layout.bytesPerPixel) * 8 + size_t(layout.scanlinePad) - 1) /
-      size_t(layout.scanlinePad) * size_t(layout.scanlinePad) / 8;
-  const uint8_t* data = xcb_get_image_data(image.get());
-  if (size_t(xcb_get_image_data_length(image.get())) < stride * size_t(bottom - top)) {
-    error = "the X server sent a short image";
-    return false;
-  }
-  // The usual layout (32-bit words of 0x00RRGGBB in the machine's order)
-  // is copied as it stands.
-  const bool direct = layout.bytesPerPixel == 4 && layout.red.mask == 0xFF0000 && layout.green.mask == 0xFF00 &&
-                      layout.blue.mask == 0xFF && layout.lsbFirst == (std::endian::native == std::endian::little);
-  for (size_t j = 0; j < rows.size(); ++j) {
-    if (rows[j] < top || rows[j] >= bottom) continue;
-    const uint8_t* row = data + size_t(rows[j] - top) * stride;
-    uint32_t* out = picture.Data() + j * size_t(picture.Width());
-    for (size_t i = 0; i < columns.size(); ++i) {
-      if (columns[i] < left || columns[i] >= right) continue;
-      const uint8_t* at = row + size_t(columns[i] - left) * size_t(layout.bytesPerPixel);
+
+  // Picture row j, 0x00RRGGBB.
+  void Row(size_t j, uint32_t* out) const {
+    std::fill_n(out, columns_.size(), 0u);
+    if (!image_ || rows_[j] < top_ || rows_[j] >= bottom_) return;
+    const uint8_t* row = xcb_get_image_data(image_.get()) + size_t(rows_[j] - top_) * stride_;
+    // The usual layout (32-bit words of 0x00RRGGBB in the machine's order)
+    // is copied as it stands.
+    const bool direct = layout_.bytesPerPixel == 4 && layout_.red.mask == 0xFF0000 &&
+                        layout_.green.mask == 0xFF00 && layout_.blue.mask == 0xFF &&
+                        layout_.lsbFirst == (std::endian::native == std::endian::little);
+    for (size_t i = 0; i < columns_.size(); ++i) {
+      if (columns_[i] < left_ || columns_[i] >= right_) continue;
+      const uint8_t* at = row + size_t(columns_[i] - left_) * size_t(layout_.bytesPerPixel);
       if (direct) {
         std::memcpy(&out[i], at, 4);
         out[i] &= 0xFFFFFF;
       } else {
-        uint32_t pixel = PixelAt(at, layout);
-        out[i] = layout.red.Of(pixel) << 16 | layout.green.Of(pixel) << 8 | layout.blue.Of(pixel);
+        uint32_t pixel = PixelAt(at, layout_);
+        out[i] = layout_.red.Of(pixel) << 16 | layout_.green.Of(pixel) << 8 | layout_.blue.Of(pixel);
       }
     }
   }
-  return true;
-}
+
+ private:
+  const Layout& layout_;
+  std::vector<long> columns_, rows_;
+  long left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+  size_t stride_ = 0;
+  Reply<xcb_get_image_reply_t> image_{nullptr, &std::free};
+};
 
 int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<capture::Rect>& rect,
             const std::string& file) {
@@ -235,15 +250,16 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
   Layout layout;
   std::string error;
   if (!FindLayout(setup, screen, layout, error)) return Fail(error);
-  fw::Picture picture{int32_t(width), int32_t(height)};
-  if (!ReadScreen(connection, screen, layout, capture::Axis(left, width / perPoint, int(perPoint), scale),
-                  capture::Axis(top, height / perPoint, int(perPoint), scale), picture, error))
-    return Fail(error);
+  ScreenImage image(layout, capture::Axis(left, width / perPoint, int(perPoint), scale),
+                    capture::Axis(top, height / perPoint, int(perPoint), scale));
+  if (!image.Read(connection, screen, error)) return Fail(error);
   // The connection closes when the process ends, which is sooner than an
   // orderly goodbye.
   StopTimeout();
   try {
-    picture.Save(file);
+    // Straight from the server's image into the file: no picture between.
+    fw::Png::Write(int32_t(width), int32_t(height), [&image](int32_t y, uint32_t* row) { image.Row(size_t(y), row); },
+                   file);
   } catch (const fw::IOException& e) {
     return Fail(e.what() + std::string(" (") + std::strerror(e.ErrorNumber()) + ")");
   }
