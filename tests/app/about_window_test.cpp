@@ -162,7 +162,7 @@ TEST_F(AboutWindowTest, ControlsAsStoredAndSetByCode) {
 
 TEST_F(AboutWindowTest, VersionTextsFollowTheSystemLanguage) {
   apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt),
-      lang("LANG", "ja_JP.UTF-8");
+      lang("LANG", "ja_JP.UTF-8"), language("LANGUAGE", std::nullopt);
   AboutWindow::AboutWindow* w = AboutWindow::AboutWindow::Instance();
   EXPECT_EQ(w->AboutVersion()->Text, "バージョン");
   EXPECT_EQ(w->AboutVersionNumber()->Text, "0.3.0");

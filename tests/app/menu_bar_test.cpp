@@ -108,7 +108,7 @@ TEST(MainMenuBar, TreeInEnglish) {
 
 TEST(MainMenuBar, TreeInJapanese) {
   apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt),
-      lang("LANG", "ja_JP.UTF-8");
+      lang("LANG", "ja_JP.UTF-8"), language("LANGUAGE", std::nullopt);
   ExpectTree(true);
 }
 
