@@ -7,3 +7,7 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$top/scripts/build.sh"
 cd "$top/build"
 ctest --output-on-failure -j "$(nproc)" "$@"
+# The fuzz target needs clang; where it is installed, it is built and run briefly.
+if command -v clang++ >/dev/null; then
+  "$top/scripts/fuzz.sh" 10
+fi

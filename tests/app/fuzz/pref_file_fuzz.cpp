@@ -1,6 +1,6 @@
 // libFuzzer target for the preferences reader: any bytes as PrefFile must
-// give a good file at the next quit. Build with clang and -DTB_FUZZ=ON, then
-// run, for example: bin/pref_file_fuzz -max_total_time=600
+// give a good file at the next quit. Built and run by scripts/fuzz.sh, for
+// example for ten minutes: bash scripts/fuzz.sh 600
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
