@@ -350,7 +350,9 @@ TEST_F(PrefFileTest, DamagedFilesAreSurvived) {
       refused = true;
     }
     EXPECT_EQ(refused, c.refused);
-    if (refused) EXPECT_EQ(app().SelectedColor, "Black");
+    if (refused) {
+      EXPECT_EQ(app().SelectedColor, "Black");
+    }
     app().Event_Close();
     std::vector<std::string> lines = Lines(ReadFile(folders_.PrefFilePath()));
     ASSERT_EQ(lines.size(), 9u);
