@@ -3,6 +3,7 @@
 // window's position only on a screen of the same size.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -155,6 +156,55 @@ TEST_F(StartupE2E, PositionIsRestoredOnlyOnAScreenOfTheSameSize) {
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[3], "768");
   EXPECT_EQ(lines[4], "1024");
+}
+
+// What cannot be a preferences file never holds start-up up, and is left as
+// it was at quit: a FIFO (which froze start-up) and a link to a device
+// (which spun for good). One line on stderr says why for each end.
+TEST_F(StartupE2E, AFifoOrADeviceAtThePreferencesPathNeitherBlocksNorIsReplaced) {
+  for (bool fifo : {true, false}) {
+    SCOPED_TRACE(fifo ? "FIFO" : "link to /dev/zero");
+    XvfbServer x(800, 600);
+    x.StartOpenbox();
+    ::mkdir((home_ / ".config").c_str(), 0700);
+    ::mkdir((home_ / ".config/org.tintbeacon.Tintbeacon.prefs").c_str(), 0700);
+    ::unlink(PrefFile().c_str());
+    ASSERT_EQ(fifo ? ::mkfifo(PrefFile().c_str(), 0600) : ::symlink("/dev/zero", PrefFile().c_str()), 0);
+    auto program = Start(x);
+    ASSERT_NE(WaitForWindow(x), "") << ReadAll(Output());
+    QuitWithCtrlQ(x, *program);
+    x.Run("xdotool keyup ctrl alt shift q");
+    struct stat st {};
+    ASSERT_EQ(::lstat(PrefFile().c_str(), &st), 0);
+    EXPECT_TRUE(fifo ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode));
+    std::string output = ReadAll(Output());
+    EXPECT_NE(output.find("not a regular file"), std::string::npos) << output;
+    EXPECT_NE(output.find("settings not saved"), std::string::npos) << output;
+  }
+}
+
+// A preferences file kept behind a link (as dotfile managers keep it) stays
+// behind it: the file the link leads to gets the settings.
+TEST_F(StartupE2E, APreferencesFileBehindALinkStaysBehindIt) {
+  XvfbServer x(800, 600);
+  x.StartOpenbox();
+  ::mkdir((home_ / "dotfiles").c_str(), 0700);
+  ::mkdir((home_ / ".config").c_str(), 0700);
+  ::mkdir((home_ / ".config/org.tintbeacon.Tintbeacon.prefs").c_str(), 0700);
+  std::ofstream(home_ / "dotfiles/Tintbeacon.pref") << "ja\nRed\n1\n600\n800\n40\n50\nHLS\n0\n";
+  ASSERT_EQ(::symlink("../../dotfiles/Tintbeacon.pref", PrefFile().c_str()), 0);
+  auto program = Start(x);
+  ASSERT_NE(WaitForWindow(x), "") << ReadAll(Output());
+  QuitWithCtrlQ(x, *program);
+  x.Run("xdotool keyup ctrl alt shift q");
+  struct stat st {};
+  ASSERT_EQ(::lstat(PrefFile().c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  std::vector<std::string> lines = FileLines(home_ / "dotfiles/Tintbeacon.pref");
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[0], "ja");
+  EXPECT_EQ(lines[1], "Red");
+  EXPECT_EQ(lines[7], "HLS");
 }
 
 }  // namespace
