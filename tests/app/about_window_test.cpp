@@ -107,31 +107,6 @@ constexpr int32_t kNoControlArray = INT32_MIN;
 const std::string kCopyright = "\u00A9 2026 Tintbeacon";
 const std::string kAddress = "https://tintbeacon.org/";
 
-const std::vector<Row> kWindow = {
-    {"Placement", {Int32(2)}},
-    {"Width", {Int32(280)}},
-    {"Height", {Int32(222)}},
-    {"MinWidth", {Int32(64)}},
-    {"MinHeight", {Int32(64)}},
-    {"MaxWidth", {Int32(32000)}},
-    {"MaxHeight", {Int32(32000)}},
-    {"Frame", {Int32(0)}},
-    {"Composite", {Boolean(false)}},
-    {"HasBackColor", {Boolean(false)}},
-    {"BackColor", {Color(0xFFFFFF)}},
-    {"Title", {String("")}},
-    {"Visible", {Boolean(true)}},
-    {"FullScreen", {Boolean(false)}},
-    {"MenuBarVisible", {Boolean(true)}},
-    {"CloseButton", {Boolean(true)}},
-    {"Resizeable", {Boolean(false)}},
-    {"LiveResize", {Boolean(false)}},
-    {"MaximizeButton", {Boolean(false)}},
-    {"MinimizeButton", {Boolean(false)}},
-    {"FullScreenButton", {Boolean(false)}},
-    {"MacProcID", {Int32(0)}},
-};
-
 // The same value in all five label columns.
 Row All(const char* name, const streambytes::Value& value) { return {name, {value, value, value, value, value}}; }
 
@@ -200,25 +175,15 @@ const std::vector<Row> kCanvas1 = {
 }  // namespace table
 
 TEST(AboutStreams, EveryStreamHoldsExactlyItsRecords) {
-  struct Case {
-    const char* what;
-    const std::string& (*stream)();
-    const std::vector<streambytes::Row>& table;
-    size_t column;
-  } cases[] = {
-      {"Window", Streams::Window, table::kWindow, 0},
+  streambytes::ExpectEachHoldsExactly({
+      {"Window", Streams::Window, streambytes::WindowTable(), streambytes::kAboutWindow},
       {"AboutName", Streams::AboutName, table::kLabels, 0},
       {"AboutVersion", Streams::AboutVersion, table::kLabels, 1},
       {"AboutVersionNumber", Streams::AboutVersionNumber, table::kLabels, 2},
       {"CboutCopy", Streams::CboutCopy, table::kLabels, 3},
       {"AboutURL", Streams::AboutURL, table::kLabels, 4},
       {"Canvas1", Streams::Canvas1, table::kCanvas1, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(c.stream(), streambytes::Bytes(c.table, c.column))
-        << streambytes::FirstDifference(c.table, c.column, c.stream());
-  }
+  });
 }
 
 class AboutWindowTest : public apptest::AppTest {

@@ -167,31 +167,6 @@ using streambytes::String;
 
 constexpr int32_t kNoControlArray = INT32_MIN;
 
-const std::vector<Row> kWindow = {
-    {"Placement", {Int32(0)}},
-    {"Width", {Int32(201)}},
-    {"Height", {Int32(250)}},
-    {"MinWidth", {Int32(64)}},
-    {"MinHeight", {Int32(64)}},
-    {"MaxWidth", {Int32(32000)}},
-    {"MaxHeight", {Int32(32000)}},
-    {"Frame", {Int32(0)}},
-    {"Composite", {Boolean(false)}},
-    {"HasBackColor", {Boolean(false)}},
-    {"BackColor", {Color(0xFFFFFF)}},
-    {"Title", {String("Tintbeacon")}},
-    {"Visible", {Boolean(true)}},
-    {"FullScreen", {Boolean(false)}},
-    {"MenuBarVisible", {Boolean(true)}},
-    {"CloseButton", {Boolean(true)}},
-    {"Resizeable", {Boolean(false)}},
-    {"LiveResize", {Boolean(true)}},
-    {"MaximizeButton", {Boolean(false)}},
-    {"MinimizeButton", {Boolean(true)}},
-    {"FullScreenButton", {Boolean(false)}},
-    {"MacProcID", {Int32(0)}},
-};
-
 const std::vector<Row> kViewer = {
     {"InitialParent", {String("")}},
     {"Transparent", {Boolean(false)}},
@@ -288,13 +263,8 @@ const std::vector<Row> kTimers = {
 }  // namespace table
 
 TEST(MainLayout, EveryStreamHoldsExactlyItsRecords) {
-  struct Case {
-    const char* what;
-    const std::string& (*stream)();
-    const std::vector<streambytes::Row>& table;
-    size_t column;
-  } cases[] = {
-      {"window", MainLayout::Window, table::kWindow, 0},
+  streambytes::ExpectEachHoldsExactly({
+      {"window", MainLayout::Window, streambytes::WindowTable(), streambytes::kPickerWindow},
       {"Viewer", MainLayout::Viewer, table::kViewer, 0},
       {"LocationBG", MainLayout::LocationBG, table::kRectangles, 0},
       {"LocLabel", MainLayout::LocLabel, table::kLabels, 0},
@@ -303,12 +273,7 @@ TEST(MainLayout, EveryStreamHoldsExactlyItsRecords) {
       {"ColorLabel", MainLayout::ColorLabel, table::kLabels, 1},
       {"NameLabel", MainLayout::NameLabel, table::kLabels, 2},
       {"SayColor", MainLayout::SayColor, table::kTimers, 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(c.stream(), streambytes::Bytes(c.table, c.column))
-        << streambytes::FirstDifference(c.table, c.column, c.stream());
-  }
+  });
 }
 
 }  // namespace
