@@ -115,6 +115,17 @@ TEST(MainMenuBar, TreeInJapanese) {
   ExpectTree(true);
 }
 
+// LANGUAGE comes before the locale, as in every gettext program.
+TEST(MainMenuBar, TreeInTheLanguageListsFirstLanguage) {
+  apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt);
+  {
+    apptest::EnvOverride lang("LANG", "ja_JP.UTF-8"), language("LANGUAGE", "en_US:en");
+    ExpectTree(false);
+  }
+  apptest::EnvOverride lang("LANG", "en_US.UTF-8"), language("LANGUAGE", "ja");
+  ExpectTree(true);
+}
+
 TEST(MainMenuBar, EveryNameOccursOnce) {
   MainMenuBar::MainMenuBar bar;
   bar.Constructor();
