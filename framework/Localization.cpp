@@ -67,6 +67,12 @@ const Table& TableFor(const std::string& language) {
   return found->second;
 }
 
+// "ja_JP.UTF-8" gives "ja", "sr@latin" "sr".
+std::string LanguageCode(const std::string& locale) { return locale.substr(0, locale.find_first_of("_.@")); }
+
+// A language there are texts for: English is the program's own.
+bool HasTexts(const std::string& code) { return code == "en" || !TableFor(code).empty(); }
+
 }  // namespace
 
 std::string System::GetLocalizedString(const std::string& key, const std::string& defaultText,
@@ -75,16 +81,6 @@ std::string System::GetLocalizedString(const std::string& key, const std::string
   auto found = table.find(key);
   return found == table.end() ? defaultText : found->second;
 }
-
-namespace {
-
-// "ja_JP.UTF-8" gives "ja", "sr@latin" "sr".
-std::string LanguageCode(const std::string& locale) { return locale.substr(0, locale.find_first_of("_.@")); }
-
-// A language there are texts for: English is the program's own.
-bool HasTexts(const std::string& code) { return code == "en" || !TableFor(code).empty(); }
-
-}  // namespace
 
 // As gettext: LANGUAGE, a ":"-separated list of preferences, comes first
 // unless the locale is C or POSIX; its first entry with texts wins. Then the

@@ -47,7 +47,7 @@ std::string ResolveLinks(const std::string& path, const std::string& action) {
     ssize_t n = ::readlink(resolved.c_str(), target.data(), target.size());
     if (n < 0) throw IOException(action, errno);
     target.resize(size_t(n));
-    resolved = target.front() == '/' ? target : FolderOf(resolved) + target;
+    resolved = !target.empty() && target.front() == '/' ? target : FolderOf(resolved) + target;
   }
   throw IOException(action, ELOOP);
 }
@@ -93,15 +93,18 @@ std::unique_ptr<TextInputStream> TextInputStream::Open(const FolderItem& file, s
 std::string TextInputStream::ReadLine() {
   if (EndOfFile()) return "";
   ++lineNumber_;
-  const std::string where = "cannot read " + path_ + " (line " + std::to_string(lineNumber_);
+  auto damaged = [&](const std::string& what, int errorNumber) {
+    return IOException("cannot read " + path_ + " (line " + std::to_string(lineNumber_) + " " + what + ")",
+                       errorNumber);
+  };
   size_t end = content_.find('\n', at_);
   if (end == std::string::npos) {
-    if (cut_) throw IOException(where + " runs past " + std::to_string(content_.size()) + " bytes)", EFBIG);
+    if (cut_) throw damaged("runs past " + std::to_string(content_.size()) + " bytes", EFBIG);
     end = content_.size();
   }
   std::string line = content_.substr(at_, end - at_);
   at_ = end < content_.size() ? end + 1 : end;
-  if (line.find('\0') != std::string::npos) throw IOException(where + " holds a NUL byte)", EILSEQ);
+  if (line.find('\0') != std::string::npos) throw damaged("holds a NUL byte", EILSEQ);
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }

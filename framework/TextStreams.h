@@ -1,6 +1,4 @@
 #pragma once
-#include <sys/types.h>
-
 #include <cstdio>
 #include <memory>
 #include <string>
