@@ -120,10 +120,10 @@ TEST(TextInputStream, AHugeFileCostsNoMoreThanTheLimit) {
 // writer, a link to a device and a folder are refused at once.
 TEST(TextInputStream, OpenRefusesWhatIsNoRegularFile) {
   ScratchFolder s;
-  ::alarm(30);  // a blocking open ends the run instead of hanging it
   ASSERT_EQ(::mkfifo((s / "fifo").c_str(), 0600), 0);
   fs::create_symlink("/dev/zero", s / "zero");
   fs::create_symlink("fifo", s / "link-to-fifo");
+  ::alarm(30);  // a blocking open ends the run instead of hanging it
   struct Case {
     const char* name;
     int error;
