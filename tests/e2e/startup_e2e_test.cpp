@@ -3,7 +3,6 @@
 // window's position only on a screen of the same size.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -42,10 +41,6 @@ class StartupE2E : public ::testing::Test {
   StartupE2E() { ::mkdir(RuntimeDir().c_str(), 0700); }
 
   std::string RuntimeDir() const { return home_ / "run"; }
-  void MakePrefFolder() const {
-    ::mkdir((home_ / ".config").c_str(), 0700);
-    ::mkdir((home_ / ".config/org.tintbeacon.Tintbeacon.prefs").c_str(), 0700);
-  }
   std::string PrefFile() const { return home_ / ".config/org.tintbeacon.Tintbeacon.prefs/Tintbeacon.pref"; }
   std::string Output() const { return home_ / "output.txt"; }
   EnvChanges Env() const {
@@ -93,22 +88,6 @@ class StartupE2E : public ::testing::Test {
   void QuitWithCtrlQ(const XvfbServer& x, e2e::Process& program) {
     x.Run("xdotool key ctrl+q");
     EXPECT_EQ(program.Wait(10000), 0) << ReadAll(Output());
-  }
-
-  // One run under openbox: start, wait for the window, quit with Ctrl+Q.
-  void RunUntilCtrlQ() {
-    XvfbServer x(800, 600);
-    x.StartOpenbox();
-    auto program = Start(x);
-    ASSERT_NE(WaitForWindow(x), "") << ReadAll(Output());
-    QuitWithCtrlQ(x, *program);
-    x.Run("xdotool keyup ctrl alt shift q");
-  }
-
-  // The file type bits of what stands at the preferences path itself.
-  mode_t PrefFileType() const {
-    struct stat st {};
-    return ::lstat(PrefFile().c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
   }
 
   e2e::TempDir home_;
@@ -173,39 +152,6 @@ TEST_F(StartupE2E, PositionIsRestoredOnlyOnAScreenOfTheSameSize) {
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[3], "768");
   EXPECT_EQ(lines[4], "1024");
-}
-
-// What cannot be a preferences file never holds start-up up, and is left as
-// it was at quit: a FIFO (which froze start-up) and a link to a device
-// (which spun for good). One line on stderr says why for each end.
-TEST_F(StartupE2E, AFifoOrADeviceAtThePreferencesPathNeitherBlocksNorIsReplaced) {
-  for (bool fifo : {true, false}) {
-    SCOPED_TRACE(fifo ? "FIFO" : "link to /dev/zero");
-    MakePrefFolder();
-    ::unlink(PrefFile().c_str());
-    ASSERT_EQ(fifo ? ::mkfifo(PrefFile().c_str(), 0600) : ::symlink("/dev/zero", PrefFile().c_str()), 0);
-    RunUntilCtrlQ();
-    EXPECT_EQ(PrefFileType(), fifo ? S_IFIFO : S_IFLNK);
-    std::string output = ReadAll(Output());
-    EXPECT_NE(output.find("not a regular file"), std::string::npos) << output;
-    EXPECT_NE(output.find("settings not saved"), std::string::npos) << output;
-  }
-}
-
-// A preferences file kept behind a link (as dotfile managers keep it) stays
-// behind it: the file the link leads to gets the settings.
-TEST_F(StartupE2E, APreferencesFileBehindALinkStaysBehindIt) {
-  ::mkdir((home_ / "dotfiles").c_str(), 0700);
-  MakePrefFolder();
-  std::ofstream(home_ / "dotfiles/Tintbeacon.pref") << "ja\nRed\n1\n600\n800\n40\n50\nHLS\n0\n";
-  ASSERT_EQ(::symlink("../../dotfiles/Tintbeacon.pref", PrefFile().c_str()), 0);
-  RunUntilCtrlQ();
-  EXPECT_EQ(PrefFileType(), S_IFLNK);
-  std::vector<std::string> lines = FileLines(home_ / "dotfiles/Tintbeacon.pref");
-  ASSERT_EQ(lines.size(), 9u);
-  EXPECT_EQ(lines[0], "ja");
-  EXPECT_EQ(lines[1], "Red");
-  EXPECT_EQ(lines[7], "HLS");
 }
 
 }  // namespace
