@@ -3,8 +3,8 @@
 # only those that are missing, so a second run does nothing.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config qt6-base-dev libx11-dev libpng-dev libgtest-dev libbenchmark-dev
-  libxcb1-dev libxau-dev libxdmcp-dev zlib1g-dev
+  cmake g++ make pkg-config qt6-base-dev libx11-dev libpng-dev libgtest-dev libbenchmark-dev libxcb1-dev
+  libxau-dev libxdmcp-dev zlib1g-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils openbox
   fonts-ipafont-gothic espeak-ng kakasi xdg-utils
 )

@@ -7,11 +7,10 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
-#include <xcb/xcb.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <memory>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "ContentView.h"
@@ -21,18 +20,32 @@
 #include "Exceptions.h"
 #include "NativeWindow.h"
 #include "Runtime.h"
+#include "SessionEnd.h"
 #include "Timer.h"
 #include "Window.h"
+#include "X11.h"
 
 namespace fw::qt {
 namespace {
 
 class QtBackend final : public fw::Backend {
  public:
-  QtBackend(int& argc, char** argv) {
-    if (!QApplication::instance()) ownedApp_ = std::make_unique<QApplication>(argc, argv);
+  QtBackend(int& argc, char** argv) : destroyWatch_([this](WId id) { NativeWindowGone(id); }) {
+    if (!QApplication::instance()) {
+      // Capture and the pointer are read from X11: Qt must not pick Wayland.
+      setenv("QT_QPA_PLATFORM", "xcb", 0);
+      // Qt aborts without a display; the program says which one it missed.
+      if (std::string(std::getenv("QT_QPA_PLATFORM")).rfind("xcb", 0) == 0) {
+        const std::string problem = DisplayProblem();
+        if (!problem.empty()) throw std::runtime_error(problem);
+      }
+      ownedApp_ = std::make_unique<QApplication>(argc, argv);
+    }
     // Closing a window is the framework's business, never Qt's.
     QApplication::setQuitOnLastWindowClosed(false);
+    QuitOnSessionSignals();
+    QuitWhenDisplayLost();
+    QCoreApplication::instance()->installNativeEventFilter(&destroyWatch_);
   }
 
   ~QtBackend() override {
@@ -45,6 +58,7 @@ class QtBackend final : public fw::Backend {
     // Windows and timers let go during their own events wait for the event
     // loop, which may not run again.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(&destroyWatch_);
   }
 
   int RunEventLoop() override {
@@ -61,11 +75,12 @@ class QtBackend final : public fw::Backend {
   }
 
   void ServeEvents(int ms) override {
-    // Paints and timers go on while a command runs; the user's input waits
-    // until the command has ended, so no menu command or key runs in the
-    // middle of the program's own work.
+    // Every event is served while a command runs, input included: held back
+    // in Qt's queue, a key press is read later against the modifiers held
+    // then, and Ctrl+Q becomes a plain q. The program's reactions to the
+    // input wait at the gate until the command has ended.
     EventGate::EnterWait();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, std::max(0, ms));
+    QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(0, ms));
     EventGate::LeaveWait();
   }
 
@@ -111,12 +126,15 @@ class QtBackend final : public fw::Backend {
   fw::Point WindowPosition(const fw::Window& w) override {
     NativeWindow* widget = Find(w);
     if (!widget) return {};
-    const QPoint p = widget->pos();
+    // The client area's origin, the point MoveWindow sets: the frame's
+    // origin would differ by the title bar under a window manager, and the
+    // window would creep at every start.
+    const QPoint p = widget->geometry().topLeft();
     return {p.x(), p.y()};
   }
 
   void MoveWindow(fw::Window& w, int32_t left, int32_t top) override {
-    if (NativeWindow* widget = Find(w)) widget->move(left, top);
+    if (NativeWindow* widget = Find(w)) widget->setGeometry(QRect(QPoint(left, top), widget->size()));
   }
 
   void UpdateWindow(fw::Window& w) override {
@@ -164,13 +182,7 @@ class QtBackend final : public fw::Backend {
     // a scaled screen puts its last device pixels in a point beyond its
     // edge. Asked in device pixels, the pointer is in the point that owns
     // its pixel, as screencapture counts them.
-    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection()) {
-      xcb_connection_t* connection = x11->connection();
-      const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-      std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
-          xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr), &std::free);
-      if (reply) return PointOfDevicePixel(QPoint(reply->root_x, reply->root_y));
-    }
+    if (QPoint device; PointerDevicePosition(device)) return PointOfDevicePixel(device);
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
   }
@@ -189,6 +201,12 @@ class QtBackend final : public fw::Backend {
   }
 
  private:
+  void NativeWindowGone(WId id) {
+    for (auto& [window, widget] : windows_)
+      if (widget && widget->testAttribute(Qt::WA_WState_Created) && widget->internalWinId() == id)
+        widget->NativeWindowDestroyed();
+  }
+
   // A screen keeps its top-left corner in both device pixels and points.
   static fw::Point PointOfDevicePixel(QPoint d) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -209,6 +227,7 @@ class QtBackend final : public fw::Backend {
     return it == windows_.end() ? nullptr : it->second.data();
   }
 
+  DestroyWatch destroyWatch_;
   std::unique_ptr<QApplication> ownedApp_;
   std::unordered_map<const fw::Window*, QPointer<NativeWindow>> windows_;
   std::unordered_map<const fw::Timer*, QPointer<QTimer>> timers_;
