@@ -4,22 +4,19 @@
 // with the screen pixels the drawing rules place there, at display scales
 // from 1 to 3 set the ways a desktop sets them, in both capture forms.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <thread>
 
 #include "../picker/ViewModel.h"
+#include "Program.h"
 #include "Xvfb.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using view_model::Placement;
 
 // The screen in device pixels: a whole number of points at every scale here.
@@ -104,66 +101,39 @@ bool ViewMatchesAt(const fw::Picture& shot, const fw::Picture& view, double ox, 
 
 class CaptureEndToEnd : public ::testing::TestWithParam<Display> {
  protected:
-  // The window's place in points: top right, away from every capture.
-  int WindowLeft() const { return int(kScreenW / GetParam().scale) - 240; }
-  static constexpr int kWindowTop = 10;
-
-  void Start() {
+  // Starts the program with its window at the top right, away from every
+  // capture, and finds where its client area is; false when no window showed.
+  bool Start() {
     const Display& d = GetParam();
-    for (const char* sub : {"home", "config", "runtime"}) fs::create_directory(dir_ / sub);
-    chmod((dir_ / "runtime").c_str(), 0700);
-    fs::create_directories(dir_ / "config/org.tintbeacon.Tintbeacon.prefs");
     // English, black crosshair, no caption, the screen's height and width
     // and the window's top and left in points, RGB, no speech.
-    std::ofstream(dir_ / "config/org.tintbeacon.Tintbeacon.prefs/Tintbeacon.pref")
-        << "en\nBlack\n0\n" << int(kScreenH / d.scale) << "\n" << int(kScreenW / d.scale) << "\n" << kWindowTop
-        << "\n" << WindowLeft() << "\nRGB\n0\n";
+    const int wide = int(kScreenW / d.scale), high = int(kScreenH / d.scale);
+    program_.WritePrefs({"en", "Black", "0", std::to_string(high), std::to_string(wide), "10",
+                         std::to_string(wide - 240), "RGB", "0"});
+    if (!d.rectangleForm) {
+      // A system older than 10.9: the whole-screen form.
+      const std::string tools = program_.CopyBinFolder();
+      std::ofstream(tools + "/sw_vers", std::ios::trunc) << "#!/bin/sh\necho 10.8.5\n";
+    }
     if (d.xftDpi) x_.MergeResources("Xft.dpi: " + std::to_string(d.xftDpi));
     x_.SetRootPattern();
-    x_.StartOpenbox();
-    // openbox manages new windows about a second after it announces itself.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    e2e::EnvChanges env = {"HOME=" + (dir_ / "home"),
-                           "XDG_CONFIG_HOME=" + (dir_ / "config"),
-                           "XDG_RUNTIME_DIR=" + (dir_ / "runtime"),
-                           "LANG=C.UTF-8",
-                           "LC_ALL",
-                           "QT_QPA_PLATFORM=xcb",
-                           "QT_SCALE_FACTOR",
-                           "QT_SCREEN_SCALE_FACTORS",
-                           "QT_ENABLE_HIGHDPI_SCALING",
-                           "QT_SCALE_FACTOR_ROUNDING_POLICY",
-                           "TINTBEACON_SCALE_FACTOR"};
+    e2e::EnvChanges env = {"QT_ENABLE_HIGHDPI_SCALING", "QT_SCALE_FACTOR_ROUNDING_POLICY"};
     env.insert(env.end(), d.env.begin(), d.env.end());
-    app_ = std::make_unique<e2e::Process>(std::vector<std::string>{ProgramFolder() + "/tintbeacon"}, x_.env(env),
-                                          dir_.Path(), dir_ / "program.log");
+    program_.Start(env);
+    const std::string id = program_.WaitForWindow();
+    if (id.empty()) return false;
+    client_ = x_.ClientOrigin(std::stoul(id));
+    return true;
   }
 
-  // The built program, or for the whole-screen form a copy of it whose
-  // sw_vers reports a system older than 10.9.
-  std::string ProgramFolder() {
-    if (GetParam().rectangleForm) return e2e::BinDir();
-    const fs::path bin = dir_ / "bin", tools = bin / "tools";
-    fs::create_directories(tools);
-    std::error_code linked;
-    fs::create_hard_link(e2e::BinDir() + "/tintbeacon", bin / "tintbeacon", linked);
-    if (linked) fs::copy_file(e2e::BinDir() + "/tintbeacon", bin / "tintbeacon");
-    fs::create_directory_symlink(e2e::BinDir() + "/resources", bin / "resources");
-    for (const char* tool : {"screencapture", "say"}) fs::create_symlink(e2e::ToolsDir() + "/" + tool, tools / tool);
-    std::ofstream(tools / "sw_vers") << "#!/bin/sh\necho 10.8.5\n";
-    fs::permissions(tools / "sw_vers", fs::perms::owner_all);
-    return bin.string();
-  }
-
-  // The content area's top-left on screen (device position), where the
-  // view shows: searched below the window's place, over the height a title
-  // and a menu bar may take, in quarter pixels on a fractional scale.
+  // The content area's top-left on screen (device position), where the view
+  // shows: below the client area's top-left by the height of the menu bar,
+  // searched in quarter pixels on a fractional scale.
   std::optional<std::pair<double, double>> FindView(const fw::Picture& shot, const fw::Picture& view) {
     const double s = GetParam().scale, step = s == std::floor(s) ? 1 : 0.25;
-    const double left = WindowLeft() * s, top = kWindowTop * s;
-    for (double dy = 0; dy <= 120 * s; dy += step)
-      for (double dx = -10 * s; dx <= 10 * s; dx += step)
-        if (ViewMatchesAt(shot, view, left + dx, top + dy, s)) return std::pair{left + dx, top + dy};
+    for (double dy = 0; dy <= 60 * s; dy += step)
+      for (double dx = -1; dx <= 1; dx += step)
+        if (ViewMatchesAt(shot, view, client_.x + dx, client_.y + dy, s)) return std::pair{client_.x + dx, client_.y + dy};
     return std::nullopt;
   }
 
@@ -183,20 +153,13 @@ class CaptureEndToEnd : public ::testing::TestWithParam<Display> {
     return {shot, std::nullopt};
   }
 
-  std::string ProgramLog() {
-    std::ifstream in(dir_ / "program.log");
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
   e2e::XvfbServer x_{kScreenW, kScreenH};
-  e2e::TempDir dir_;
-  std::unique_ptr<e2e::Process> app_;
+  e2e::Program program_{x_};
+  e2e::XvfbServer::Origin client_;
 };
 
 TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheDevicePixelsUnderThePointer) {
-  Start();
+  ASSERT_TRUE(Start()) << program_.Log();
   const Display& d = GetParam();
   const double s = d.scale;
   auto first = [s](int point) { return Sample(point, 0, 1, s); };
@@ -220,7 +183,7 @@ TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheDevicePixelsUnderThePointer) {
     const auto view = ExpectedView(x, y, d);
     auto [shot, at] = PointAt(px, py, *view);
     ASSERT_TRUE(shot) << "no screenshot";
-    ASSERT_TRUE(at) << "the window never showed the view for this pointer\n" << ProgramLog();
+    ASSERT_TRUE(at) << "the window never showed the view for this pointer\n" << program_.Log();
     const fw::Color sample = view->PixelAt(100, 100);
     // Along an axis 50 points or more from the screen's top-left corner the
     // rectangle form samples the first device pixel of the pointer's point:
@@ -236,7 +199,8 @@ TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheDevicePixelsUnderThePointer) {
         if (ContentPixel(*shot, at->first, at->second, sx, sy, s) != sample) ++wrong;
     EXPECT_EQ(wrong, 0) << "swatch pixels that are not " << std::hex << sample.RGB();
   }
-  EXPECT_TRUE(app_->Running()) << ProgramLog();
+  EXPECT_TRUE(program_.Proc().Running()) << program_.Log();
+  EXPECT_EQ(program_.Quit(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
