@@ -112,6 +112,7 @@ class PickerTest : public ::testing::Test {
 
   std::string SourcePath() const { return root_ + "/source.png"; }
   std::string LogPath() const { return root_ + "/capture.log"; }
+  std::string ScaleLog() const { return root_ + "/scale.log"; }
   std::string WorkPath() const { return runtime_ + "/" + AppIdentifier + ".work"; }
   // Each run of the stand-in: "folder|arguments".
   std::vector<std::string> Runs() const {

@@ -6,6 +6,7 @@
 
 #include "color/ColorExchange.h"
 #include "framework/Text.h"
+#include "support/TestFiles.h"
 #include "tests/picker/PickerFixture.h"
 #include "tests/picker/ViewModel.h"
 
@@ -107,6 +108,32 @@ TEST_F(CaptureTick, AScaleOfOneAndAFailingScaleQueryDrawTheOrdinaryRow) {
     TickAt(300, 300);
     ExpectView(View().get(), *capture, {0, 0, 2}, fw::Color(0x000000));
   }
+}
+
+TEST_F(CaptureTick, TheToolIsToldTheScaleTheViewIsDrawnWith) {
+  // Whatever the program itself inherited.
+  testfiles::EnvOverride inherited("TINTBEACON_SCALE_FACTOR", "9");
+  const std::pair<double, const char*> cases[] = {{1.0, "1"}, {1.25, "1.25"}, {1.5, "1.5"}, {1.75, "1.75"},
+                                                  {2.0, "2"}, {2.5, "2.5"},   {3.0, "3"}};
+  for (bool marverics : {true, false}) {
+    for (auto [scale, text] : cases) {
+      SCOPED_TRACE(std::string(text) + (marverics ? " rectangle" : " whole screen"));
+      TearDown();
+      SetUp();
+      app_->IsMarverics = marverics;
+      backend_->SetScaleFactor(scale);
+      WriteTool("printf '%s' \"$TINTBEACON_SCALE_FACTOR\" > '" + ScaleLog() + "'");
+      TickAt(300, 300);
+      EXPECT_EQ(ReadFile(ScaleLog()), text);
+    }
+  }
+  // A failing query draws as for scale 1, and says so.
+  TearDown();
+  SetUp();
+  backend_->SetScaleQueryFails(true);
+  WriteTool("printf '%s' \"$TINTBEACON_SCALE_FACTOR\" > '" + ScaleLog() + "'");
+  TickAt(300, 300);
+  EXPECT_EQ(ReadFile(ScaleLog()), "1");
 }
 
 TEST_F(CaptureTick, CrosshairTakesTheSelectedColour) {
