@@ -277,7 +277,7 @@ TEST(Png, ReadsEveryColourTypeAsRgb) {
        {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 2, 3, 254, 253, 252, 128, 128, 128}}, false, rgb},
       {"rgb interlaced", PNG_COLOR_TYPE_RGB, 8,
        {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 2, 3, 254, 253, 252, 128, 128, 128}}, true, rgb},
-      {"rgba, alpha dropped", PNG_COLOR_TYPE_RGBA, 8,
+      {"rgba", PNG_COLOR_TYPE_RGBA, 8,
        {{255, 0, 0, 0, 0, 255, 0, 9, 0, 0, 255, 255}, {1, 2, 3, 255, 254, 253, 252, 1, 128, 128, 128, 0}},
        false, rgb},
       {"16-bit rgb", PNG_COLOR_TYPE_RGB, 16,
@@ -310,6 +310,52 @@ TEST(Png, ReadsEveryColourTypeAsRgb) {
   ASSERT_TRUE(picture);
   const uint32_t palette[] = {0xFF0000, 0x008000, 0x090807, 0x090807, 0x008000, 0xFF0000};
   ExpectPixels(*picture, [&](int x, int y) { return palette[y * 3 + x]; });
+}
+
+// A picture holds 255 - alpha in bits 24-31: 0, opaque, where the file has
+// no alpha; drawing on it makes pixels opaque again.
+TEST(Png, ReadsTransparencyFromTheAlpha) {
+  fwtest::ScratchFolder folder;
+  struct Case {
+    const char* name;
+    int colorType, bitDepth;
+    std::vector<std::vector<uint8_t>> rows;
+    std::vector<uint32_t> expected;  // whole words, 3 x 2, row by row
+  };
+  const Case cases[] = {
+      {"rgba", PNG_COLOR_TYPE_RGBA, 8,
+       {{255, 0, 0, 0, 0, 255, 0, 9, 0, 0, 255, 255}, {1, 2, 3, 255, 254, 253, 252, 1, 128, 128, 128, 0}},
+       {0xFFFF0000, 0xF600FF00, 0x000000FF, 0x00010203, 0xFEFEFDFC, 0xFF808080}},
+      {"16-bit grey with alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 16,
+       {{0, 0, 0, 0, 16, 0, 128, 0, 255, 255, 255, 255}, {0, 0, 1, 0, 0, 0, 255, 0, 0, 0, 0, 0}},
+       {0xFF000000, 0x7F101010, 0x00FFFFFF, 0xFE000000, 0x00000000, 0xFF000000}},
+      {"rgb", PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {9, 8, 7, 6, 5, 4, 3, 2, 1}},
+       {0x010203, 0x040506, 0x070809, 0x090807, 0x060504, 0x030201}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string path = folder / (std::string(c.name) + ".png");
+    WriteRawPng(path, c.colorType, c.bitDepth, c.rows);
+    auto picture = Picture::OpenPath(path);
+    ASSERT_TRUE(picture);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(picture->PixelAt(i % 3, i / 3).value, c.expected[size_t(i)]) << i;
+  }
+
+  // Palette entries made transparent by tRNS.
+  std::string path = folder / "palette.png";
+  WriteRawPng(path, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1, 2}, {2, 1, 0}}, false, {{255, 0, 0}, {0, 128, 0}, {9, 8, 7}},
+              {0, 64});
+  auto picture = Picture::OpenPath(path);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->PixelAt(0, 0).value, 0xFFFF0000u);
+  EXPECT_EQ(picture->PixelAt(1, 0).value, 0xBF008000u);
+  EXPECT_EQ(picture->PixelAt(2, 0).value, 0x00090807u);
+
+  picture->Graphics().ForeColor = Color(0x123456);
+  picture->Graphics().FillRect(0, 0, 1, 1);
+  picture->Graphics().DrawLine(1, 0, 1, 1);
+  EXPECT_EQ(picture->PixelAt(0, 0).value, 0x00123456u);
+  EXPECT_EQ(picture->PixelAt(1, 0).value, 0x00123456u);
 }
 
 TEST(Png, DamagedFilesGiveNoPicture) {
