@@ -109,7 +109,7 @@ TEST_F(TimerTest, AFailingActionIsReportedAndTheTimerKeepsRunning) {
   };
   testing::internal::CaptureStderr();
   backend().Advance(300);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tintbeacon: unhandled IOException: capture: 2\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tintbeacon: unhandled IOException: capture: No such file or directory (2)\n");
   EXPECT_EQ(runs, 3);
   EXPECT_TRUE(t->Running());
 }
