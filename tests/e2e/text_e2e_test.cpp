@@ -32,14 +32,7 @@ struct Box {
   int x, y, w, h;
 };
 
-bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  return done();
-}
+using e2e::WaitFor;
 
 // A colour whose name, in the given language, is name.
 fw::Color ColourNamed(const std::string& name, bool japanese) {
@@ -153,23 +146,8 @@ TEST_P(TextE2E, PickerAndAboutTextsAreWholeAndSmooth) {
   ExpectWhole(*view, {25, 182, 154, 18}, fw::Color(0xFFFFFF), 1, "caption");
   EXPECT_GT(nameShades, 2) << "the name's edges are not smoothed";
 
-  // The About window, the last item of the Edit menu: a click on the menu's
-  // title, then Up from the top wraps to the bottom.
-  x_.Run("xdotool mousemove " + std::to_string(at.x + 15) + " " +
-         std::to_string(x_.ClientOrigin(std::stoul(picker)).y + 10) + " click 1");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  program_.Keys("Up Return");
-  std::string about;
-  ASSERT_TRUE(WaitFor([&] {
-    const e2e::RunResult r = x_.Run("xdotool search --onlyvisible --classname tintbeacon");
-    for (size_t from = 0; from < r.out.size();) {
-      const size_t end = r.out.find('\n', from);
-      const std::string id = r.out.substr(from, end - from);
-      from = end == std::string::npos ? r.out.size() : end + 1;
-      if (!id.empty() && id != picker) about = id;
-    }
-    return !about.empty();
-  })) << program_.Log();
+  const std::string about = program_.OpenAbout(picker);
+  ASSERT_FALSE(about.empty()) << program_.Log();
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   const Content aboutAt = ContentOf(about, 222);
   auto window = Capture(aboutAt, 280, 222, "about");
