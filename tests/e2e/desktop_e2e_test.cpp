@@ -116,6 +116,11 @@ TEST_F(DesktopE2E, TheAboutWindowOpensCentredWithAnEmptyTitleAtEveryStart) {
     const auto at = x_.ClientOrigin(std::stoul(about));
     EXPECT_NEAR(at.x, (kScreenW - 280) / 2, 2) << "start " << start;
     EXPECT_NEAR(at.y, (kScreenH - 222) / 2, 30) << "start " << start;
+    // Shown again, the same window stays where it is.
+    EXPECT_EQ(program_.OpenAbout(id_), about);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(x_.ClientOrigin(std::stoul(about)).y, at.y) << "start " << start;
+    EXPECT_EQ(x_.Run("xdotool search --onlyvisible --classname tintbeacon | wc -l").out, "2\n");
     ASSERT_EQ(program_.Quit(), 0) << program_.Log();
   }
 }
