@@ -9,17 +9,18 @@ namespace fw {
 class Picture;
 
 namespace Png {
-// Decodes the PNG file at path into 0x00RRGGBB pixels (alpha dropped, any
-// colour type and bit depth). nullptr, with the reason in error, when the
-// file cannot be opened or is not a complete, valid PNG.
+// Decodes the PNG file at path into 0xTTRRGGBB pixels, TT the transparency
+// (255 - alpha; 0 throughout a file without alpha), any colour type and bit
+// depth. nullptr, with the reason in error, when the file cannot be opened
+// or is not a complete, valid PNG.
 std::shared_ptr<Picture> Read(const std::string& path, std::string& error);
-// Writes picture as an 8-bit RGB PNG, uncompressed; one that Read would
-// refuse (no pixels, a side over 32768 or more than 2^26 pixels) is not
-// written. The file appears whole or not at all (a temporary file in the
-// same folder, then renamed). Throws IOException on failure.
+// Writes picture as an 8-bit RGB PNG, transparency dropped, uncompressed;
+// one that Read would refuse (no pixels, a side over 32768 or more than 2^26
+// pixels) is not written. The file appears whole or not at all (a temporary
+// file in the same folder, then renamed). Throws IOException on failure.
 void Write(const Picture& picture, const std::string& path);
 
-// Fills row (width pixels, 0x00RRGGBB) with the picture's row y.
+// Fills row (width pixels, 0xTTRRGGBB) with the picture's row y.
 using RowSource = std::function<void(int32_t y, uint32_t* row)>;
 // Write of a width x height picture given row by row, top to bottom, for a
 // writer that has its pixels elsewhere.
