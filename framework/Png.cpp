@@ -108,46 +108,72 @@ bool ReadWithLibpng(FILE* file, Context& context) {
   return true;
 }
 
-// A file's bytes, written once front to back into memory sized for them.
+// A file written front to back through a small buffer, chunk CRCs kept on
+// the way; the first failing write ends it and is remembered.
 class Output {
  public:
-  explicit Output(size_t size) : bytes_(new uint8_t[size]), size_(size), at_(bytes_.get()) {}
-  void Big32(uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) *at_++ = uint8_t(v >> shift);
-  }
+  explicit Output(int fd) : fd_(fd) {}
   void Bytes(const uint8_t* data, size_t n) {
-    std::memcpy(at_, data, n);
-    at_ += n;
+    if (inChunk_) crc_ = crc32_z(crc_, data, n);
+    while (n > 0) {
+      const size_t part = std::min(n, sizeof buffer_ - used_);
+      std::memcpy(buffer_ + used_, data, part);
+      used_ += part;
+      data += part;
+      n -= part;
+      if (used_ == sizeof buffer_) Flush();
+    }
   }
-  void Byte(uint8_t b) { *at_++ = b; }
+  void Byte(uint8_t b) { Bytes(&b, 1); }
+  void Big32(uint32_t v) {
+    const uint8_t bytes[4] = {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
+    Bytes(bytes, 4);
+  }
   // Opens a chunk: its length and type; CloseChunk adds the CRC.
   void OpenChunk(size_t length, const char* type) {
     Big32(uint32_t(length));
-    chunk_ = at_;
+    crc_ = crc32_z(0, nullptr, 0);
+    inChunk_ = true;
     Bytes(reinterpret_cast<const uint8_t*>(type), 4);
   }
-  void CloseChunk() { Big32(uint32_t(crc32_z(0, chunk_, size_t(at_ - chunk_)))); }
-  const uint8_t* Data() const { return bytes_.get(); }
-  size_t Size() const { return size_; }
+  void CloseChunk() {
+    inChunk_ = false;
+    Big32(uint32_t(crc_));
+  }
+  // Writes what the buffer holds; 0, or the errno of the first failure.
+  int Flush() {
+    for (size_t done = 0; done < used_ && error_ == 0;) {
+      const ssize_t n = ::write(fd_, buffer_ + done, used_ - done);
+      if (n > 0)
+        done += size_t(n);
+      else if (n < 0 && errno != EINTR)
+        error_ = errno;
+      else if (n == 0)
+        error_ = EIO;
+    }
+    used_ = 0;
+    return error_;
+  }
 
  private:
-  std::unique_ptr<uint8_t[]> bytes_;
-  size_t size_;
-  uint8_t* at_;
-  uint8_t* chunk_ = nullptr;
+  int fd_;
+  uint8_t buffer_[65536];
+  size_t used_ = 0;
+  int error_ = 0;
+  uLong crc_ = 0;
+  bool inChunk_ = false;
 };
 
-// The whole file of an 8-bit RGB PNG whose image data are stored, not
-// compressed: captures are written on every tick, read once and deleted,
-// and this is what writes and reads fastest.
-Output Encode(int32_t pictureWidth, int32_t pictureHeight, const RowSource& source) {
+// Writes an 8-bit RGB PNG whose image data are stored, not compressed:
+// captures are written on every tick, read once and deleted, and this is
+// what writes and reads fastest.
+void Encode(int32_t pictureWidth, int32_t pictureHeight, const RowSource& source, Output& out) {
   const size_t width = size_t(pictureWidth), height = size_t(pictureHeight);
   constexpr size_t kBlock = 65535;  // the most a stored deflate block holds
   // The filtered rows: a filter byte (none) and red, green, blue per pixel,
   // in stored blocks of a 5-byte header each, inside a zlib stream.
   const size_t raw = height * (1 + 3 * width), blocks = (raw + kBlock - 1) / kBlock;
   const size_t idat = 2 + raw + 5 * blocks + 4;
-  Output out(8 + (12 + 13) + (12 + idat) + 12);
   const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   out.Bytes(signature, 8);
   out.OpenChunk(13, "IHDR");
@@ -193,18 +219,6 @@ Output Encode(int32_t pictureWidth, int32_t pictureHeight, const RowSource& sour
   out.CloseChunk();
   out.OpenChunk(0, "IEND");
   out.CloseChunk();
-  return out;
-}
-
-bool WriteAll(int fd, const Output& bytes) {
-  size_t done = 0;
-  while (done < bytes.Size()) {
-    ssize_t n = ::write(fd, bytes.Data() + done, bytes.Size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += size_t(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -246,7 +260,6 @@ void Write(int32_t width, int32_t height, const RowSource& rows, const std::stri
   if (width < 1 || height < 1 || png_uint_32(width) > kMaxSide || png_uint_32(height) > kMaxSide ||
       uint64_t(width) * uint64_t(height) > kMaxPixels)
     throw IOException("cannot write " + path + ": a picture of that size is not read back", EINVAL);
-  const Output bytes = Encode(width, height, rows);
   std::string temporary = path + ".XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) throw IOException("cannot create " + temporary, errno);
@@ -254,8 +267,18 @@ void Write(int32_t width, int32_t height, const RowSource& rows, const std::stri
   mode_t mask = umask(0);
   umask(mask);
   fchmod(fd, 0666 & ~mask);
-  bool ok = WriteAll(fd, bytes);
-  int error = ok ? 0 : (errno ? errno : EIO);
+  int error;
+  try {
+    auto out = std::make_unique<Output>(fd);
+    Encode(width, height, rows, *out);
+    error = out->Flush();
+  } catch (...) {
+    // A row source that throws leaves no file behind.
+    ::close(fd);
+    unlink(temporary.c_str());
+    throw;
+  }
+  bool ok = error == 0;
   if (::close(fd) != 0 && ok) {
     ok = false;
     error = errno;

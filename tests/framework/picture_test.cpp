@@ -12,6 +12,7 @@
 #include "FolderItem.h"
 #include "Graphics.h"
 #include "Picture.h"
+#include "Png.h"
 #include "ScratchFolder.h"
 
 namespace {
@@ -240,6 +241,10 @@ TEST(Png, SaveReplacesAnOldFileAndFailsCleanly) {
   EXPECT_THROW(Picture(2, 2).Save(folder / "missing/p.png"), fw::IOException);
   EXPECT_THROW(Picture(0, 0).Save(folder / "empty.png"), fw::IOException);
   EXPECT_THROW(Picture(32769, 1).Save(folder / "too wide.png"), fw::IOException);
+  EXPECT_THROW(fw::Png::Write(
+                   4, 4, [](int32_t y, uint32_t*) { if (y == 2) throw std::runtime_error("no row"); },
+                   folder / "failing rows.png"),
+               std::runtime_error);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
