@@ -114,11 +114,11 @@ class Main : public fw::Window {
   // a file of that name in workFolder, or the whole screen when marverics
   // is false.
   static std::string CaptureCommand(const fw::FolderItem& workFolder, const std::string& rectangle, bool marverics);
-  // Runs the capture at the display scale (device pixels per point) and
-  // keeps it as the work folder's capture-square; returns it read back,
-  // with the size of the capture as written in w and h. Throws, leaving the
-  // previous capture-square and no other file, when the capture cannot be
-  // had.
+  // Runs the capture and keeps it as the work folder's capture-square;
+  // returns it read back, with the size of the capture as written in w and
+  // h. Throws, leaving the previous capture-square and no other file, when
+  // the capture cannot be had. The tool is told scale, the display's device
+  // pixels per point.
   std::shared_ptr<fw::Picture> CaptureIntoWorkFolder(const fw::FolderItem& workFolder, const std::string& rectangle,
                                                      bool marverics, float scale, int32_t& w, int32_t& h);
   CaptureFailureLog captureFailures_;
