@@ -5,13 +5,13 @@
 namespace fw {
 
 namespace {
-std::unique_ptr<Backend>& Installed() {
-  static std::unique_ptr<Backend> backend;
+Backend*& Installed() {
+  static Backend* backend = nullptr;
   return backend;
 }
 }  // namespace
 
-void SetBackend(std::unique_ptr<Backend> backend) { Installed() = std::move(backend); }
+void SetBackend(Backend* backend) { Installed() = backend; }
 
 Backend& CurrentBackend() {
   if (!Installed()) throw NilObjectException("no backend installed");

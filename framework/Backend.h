@@ -56,8 +56,10 @@ class Backend {
   virtual bool OpenURL(const std::string& url) = 0;
 };
 
-// The backend in use; the program installs one before anything else.
-void SetBackend(std::unique_ptr<Backend> backend);
+// The backend in use; the program installs one before anything else. The
+// caller owns it and keeps it alive while it is installed: a desktop backend
+// must end before its toolkit's teardown, never at static destruction.
+void SetBackend(Backend* backend);
 Backend& CurrentBackend();
 bool HasBackend();
 

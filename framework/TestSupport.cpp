@@ -20,11 +20,13 @@ void ResetFrameworkForTests() {
 
 TestBackend& InstallTestBackend() {
   ResetFrameworkForTests();
-  auto backend = std::make_unique<TestBackend>();
-  TestBackend& installed = *backend;
-  SetBackend(std::move(backend));
+  // One fresh backend per test; the old one is let go only after the
+  // framework no longer points at it.
+  static std::unique_ptr<TestBackend> owned;
+  owned = std::make_unique<TestBackend>();
+  SetBackend(owned.get());
   Runtime::Init();
-  return installed;
+  return *owned;
 }
 
 }  // namespace fw

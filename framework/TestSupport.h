@@ -9,7 +9,7 @@ namespace fw {
 void ResetFrameworkForTests();
 
 // Resets the framework, installs a fresh TestBackend and runs Runtime::Init;
-// the backend stays owned by the framework.
+// the backend stays alive until the next call.
 TestBackend& InstallTestBackend();
 
 }  // namespace fw

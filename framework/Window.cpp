@@ -179,6 +179,13 @@ void Window::SetMenuBar(fw::MenuBar* bar) {
 void Window::Show() {
   visible_ = true;
   if (!built_) return;
+  // Placement 2 opens the window in the middle of the main screen, the first
+  // time only: later the window shows where the user left it.
+  if (!shownOnce_ && Placement == 2) {
+    const ScreenInfo screen = CurrentBackend().MainScreen();
+    CurrentBackend().MoveWindow(*this, (screen.Width - Width()) / 2, (screen.Height - Height()) / 2);
+  }
+  shownOnce_ = true;
   CurrentBackend().ShowWindow(*this);
   detail::BringToFront(*this);
 }

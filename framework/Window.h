@@ -119,6 +119,7 @@ class Window : public Object {
   std::string title_;
   bool visible_ = true;
   bool built_ = false;   // Constructor has finished
+  bool shownOnce_ = false;
   bool native_ = false;  // the backend holds a native window for it
   fw::MenuBar* menuBar_ = nullptr;
   std::string className_;

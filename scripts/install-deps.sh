@@ -3,7 +3,7 @@
 # only those that are missing, so a second run does nothing.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config qt6-base-dev libx11-dev libpng-dev libgtest-dev libbenchmark-dev
+  cmake g++ make pkg-config qt6-base-dev libx11-dev libpng-dev libgtest-dev libbenchmark-dev libxcb1-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils openbox
   fonts-ipafont-gothic espeak-ng kakasi xdg-utils
 )

@@ -3,10 +3,12 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <utility>
 
 #include "Canvas.h"
 #include "ControlPainter.h"
+#include "EventGate.h"
 #include "Label.h"
 #include "Rectangle.h"
 #include "NativeWindow.h"
@@ -99,8 +101,10 @@ void ContentView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   const QPoint at = event->position().toPoint() - QPoint(label->Left, label->Top);
-  fw::Runtime::CallWithExceptionHandling([&] { label->MouseDown(*label, at.x(), at.y()); });
-  RepaintAllWindows();
+  WhenIdle(label->Name, [at](fw::Control& control) {
+    if (auto* pressed = dynamic_cast<fw::Label*>(&control); pressed && pressed->MouseDown)
+      pressed->MouseDown(*pressed, at.x(), at.y());
+  });
 }
 
 void ContentView::mouseMoveEvent(QMouseEvent* event) {
@@ -123,11 +127,23 @@ void ContentView::TrackPointer(const fw::RectControl* now) {
   const std::string name = dynamic_cast<const fw::Canvas*>(c) ? c->Name : std::string();
   if (name == hoveredCanvas_) return;
   const std::string left = std::exchange(hoveredCanvas_, name);
-  if (auto* old = left.empty() ? nullptr : dynamic_cast<fw::Canvas*>(window_->ControlByName(left)); old && old->MouseExit)
-    fw::Runtime::CallWithExceptionHandling([&] { old->MouseExit(*old); });
-  if (auto* entered = name.empty() ? nullptr : dynamic_cast<fw::Canvas*>(window_->ControlByName(name)); entered && entered->MouseEnter)
-    fw::Runtime::CallWithExceptionHandling([&] { entered->MouseEnter(*entered); });
-  RepaintAllWindows();
+  WhenIdle(left, [](fw::Control& control) {
+    if (auto* canvas = dynamic_cast<fw::Canvas*>(&control); canvas && canvas->MouseExit) canvas->MouseExit(*canvas);
+  });
+  WhenIdle(name, [](fw::Control& control) {
+    if (auto* canvas = dynamic_cast<fw::Canvas*>(&control); canvas && canvas->MouseEnter) canvas->MouseEnter(*canvas);
+  });
+}
+
+void ContentView::WhenIdle(const std::string& controlName, std::function<void(fw::Control&)> f) {
+  if (controlName.empty()) return;
+  EventGate::RunWhenIdle([self = QPointer<ContentView>(this), controlName, f = std::move(f)] {
+    // Found again by name: the control may have gone meanwhile.
+    fw::Control* control = self && self->window_ ? self->window_->ControlByName(controlName) : nullptr;
+    if (!control) return;
+    fw::Runtime::CallWithExceptionHandling([&] { f(*control); });
+    RepaintAllWindows();
+  });
 }
 
 }  // namespace fw::qt

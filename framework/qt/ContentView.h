@@ -1,9 +1,11 @@
 #pragma once
 #include <QWidget>
+#include <functional>
 #include <string>
 
 namespace fw {
 class Window;
+class Control;
 class RectControl;
 }  // namespace fw
 
@@ -36,6 +38,9 @@ class ContentView : public QWidget {
   fw::RectControl* ControlAt(QPoint pos) const;
   // Raises MouseExit and MouseEnter on the canvases the pointer leaves and enters.
   void TrackPointer(const fw::RectControl* now);
+  // Runs f on the named control from the event loop, once no command is
+  // running; nothing when the name is empty or the control has gone by then.
+  void WhenIdle(const std::string& controlName, std::function<void(fw::Control&)> f);
 
   fw::Window* window_;
   std::string hoveredCanvas_;  // by name: the view never holds a control

@@ -1,8 +1,8 @@
 #include "EventGate.h"
 
 #include <QTimer>
+#include <deque>
 #include <utility>
-#include <vector>
 
 namespace fw::qt::EventGate {
 namespace {
@@ -10,8 +10,8 @@ namespace {
 int depth = 0;
 bool flushScheduled = false;
 
-std::vector<std::function<void()>>& Pending() {
-  static std::vector<std::function<void()>> pending;
+std::deque<std::function<void()>>& Pending() {
+  static std::deque<std::function<void()>> pending;
   return pending;
 }
 
@@ -25,11 +25,13 @@ void ScheduleFlush() {
 
 void Flush() {
   flushScheduled = false;
-  // Reached from a wait that started after the flush was scheduled: the end
-  // of that wait schedules it again.
-  if (depth > 0) return;
-  auto work = std::exchange(Pending(), {});
-  for (auto& f : work) f();
+  // One at a time, so that work queued meanwhile lines up behind the rest and
+  // a wait started by one of them holds the others back again.
+  while (depth == 0 && !Pending().empty()) {
+    std::function<void()> f = std::move(Pending().front());
+    Pending().pop_front();
+    f();
+  }
 }
 
 }  // namespace
@@ -43,11 +45,12 @@ void LeaveWait() {
 }
 
 void RunWhenIdle(std::function<void()> f) {
-  if (depth == 0) {
+  if (depth == 0 && Pending().empty()) {
     f();
     return;
   }
   Pending().push_back(std::move(f));
+  if (depth == 0) ScheduleFlush();
 }
 
 }  // namespace fw::qt::EventGate

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "Application.h"
+#include "EventGate.h"
 #include "MenuItem.h"
 #include "NativeWindow.h"
 #include "Runtime.h"
@@ -40,12 +41,15 @@ fw::MenuItem* ItemOf(const QAction& action, const TreeFn& tree) {
 void Choose(const std::string& name) {
   // The command may depend on state that changed since the menu was last
   // shown, and a shortcut opens no menu at all: bring the menus up to date
-  // first; ChooseMenuItem refuses an item that is disabled then.
-  fw::Runtime::CallWithExceptionHandling([&] {
-    fw::UpdateMenus();
-    fw::ChooseMenuItem(name);
+  // first; ChooseMenuItem refuses an item that is disabled then. A command
+  // chosen while a shell command runs waits for its end.
+  EventGate::RunWhenIdle([name] {
+    fw::Runtime::CallWithExceptionHandling([&] {
+      fw::UpdateMenus();
+      fw::ChooseMenuItem(name);
+    });
+    RepaintAllWindows();
   });
-  RepaintAllWindows();
 }
 
 // Copies the items' states into the actions of a menu that is about to open.

@@ -12,6 +12,7 @@
 #include "EventGate.h"
 #include "MenuBarBuilder.h"
 #include "Window.h"
+#include "X11.h"
 
 namespace fw::qt {
 
@@ -42,7 +43,7 @@ fw::MenuItem* NativeWindow::MenuTree() const {
 
 void NativeWindow::Sync() {
   if (!window_) return;
-  setWindowTitle(QString::fromStdString(window_->Title()));
+  SyncTitle();
   SyncFlags();
   fw::MenuItem* tree = MenuTree();
   if (tree != builtFrom_) {
@@ -56,12 +57,25 @@ void NativeWindow::Sync() {
   content_->update();
 }
 
+void NativeWindow::SyncTitle() {
+  if (appliedTitle_ == window_->Title()) return;
+  appliedTitle_ = window_->Title();
+  setWindowTitle(QString::fromStdString(*appliedTitle_));
+  if (appliedTitle_->empty() && testAttribute(Qt::WA_WState_Created)) ShowEmptyTitle(winId());
+}
+
 void NativeWindow::SyncFlags() {
-  Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  // A window with neither minimise nor maximise button (the About window)
+  // is a dialog to the window manager: it stays above the program's window
+  // and its empty title is shown empty.
+  const bool dialog = !window_->MinimizeButton && !window_->MaximizeButton;
+  Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (window_->CloseButton) flags |= Qt::WindowCloseButtonHint;
   if (window_->MinimizeButton) flags |= Qt::WindowMinimizeButtonHint;
   if (window_->MaximizeButton) flags |= Qt::WindowMaximizeButtonHint;
-  if (flags == windowFlags()) return;
+  // Qt adds hints of its own to windowFlags(), so compare with what was set.
+  if (appliedFlags_ == flags) return;
+  appliedFlags_ = flags;
   // Changing the flags of a shown window hides it.
   const bool shown = isVisible();
   setWindowFlags(flags);
@@ -84,40 +98,64 @@ void NativeWindow::SyncSize() {
   }
 }
 
+namespace {
+
+// What the program reads as the key: Tab and Shift+Tab (Backtab) are "\t";
+// Ctrl turns a letter into a control code (Ctrl+I is "\t" too), and the
+// program reads the letter instead.
+std::string KeyText(const QKeyEvent& event) {
+  const int key = event.key();
+  if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return "\t";
+  if (event.modifiers().testFlag(Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+    return std::string(1, char('a' + (key - Qt::Key_A)));
+  return event.text().toStdString();
+}
+
+}  // namespace
+
+void NativeWindow::WhenIdle(std::function<void(fw::Window&)> f) {
+  EventGate::RunWhenIdle([self = QPointer<NativeWindow>(this), f = std::move(f)] {
+    if (!self || !self->window_) return;
+    f(*self->window_);
+    RepaintAllWindows();
+  });
+}
+
 void NativeWindow::keyPressEvent(QKeyEvent* event) {
   if (!window_) return QMainWindow::keyPressEvent(event);
-  const bool backtab = event->key() == Qt::Key_Backtab;
-  const bool shift = backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+  const bool shift = event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
   const bool option = event->modifiers().testFlag(Qt::AltModifier);
-  const std::string key = backtab || event->key() == Qt::Key_Tab ? "\t" : event->text().toStdString();
+  const std::string key = KeyText(*event);
   // A modifier or another key without text is nothing the program can read.
   if (key.empty()) return QMainWindow::keyPressEvent(event);
-  window_->DispatchKeyDown(key, shift, option);
-  RepaintAllWindows();
+  WhenIdle([key, shift, option](fw::Window& w) { w.DispatchKeyDown(key, shift, option); });
 }
 
 void NativeWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
   // A window that is not shown yet is only being placed.
-  if (window_ && isVisible()) window_->DispatchMoved();
+  if (window_ && isVisible()) WhenIdle([](fw::Window& w) { w.DispatchMoved(); });
 }
 
 void NativeWindow::closeEvent(QCloseEvent* event) {
   // The framework decides what closing means (the picker window quits).
   event->ignore();
-  EventGate::RunWhenIdle([self = QPointer<NativeWindow>(this)] {
-    if (!self || !self->window_) return;
-    self->window_->DispatchCloseRequest();
-    RepaintAllWindows();
-  });
+  WhenIdle([](fw::Window& w) { w.DispatchCloseRequest(); });
+}
+
+void NativeWindow::NativeWindowDestroyed() {
+  WhenIdle([](fw::Window& w) { w.DispatchCloseRequest(); });
+}
+
+void NativeWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Qt names a window without a title after the program when it creates it.
+  if (appliedTitle_ && appliedTitle_->empty()) ShowEmptyTitle(winId());
 }
 
 bool NativeWindow::event(QEvent* event) {
   const bool handled = QMainWindow::event(event);
-  if (event->type() == QEvent::WindowActivate && window_) {
-    window_->DispatchActivate();
-    RepaintAllWindows();
-  }
+  if (event->type() == QEvent::WindowActivate && window_) WhenIdle([](fw::Window& w) { w.DispatchActivate(); });
   return handled;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 #include <QMainWindow>
+#include <functional>
+#include <optional>
+#include <string>
 
 class QMenuBar;
 
@@ -26,6 +29,8 @@ class NativeWindow : public QMainWindow {
   void Detach();
   // Copies the framework window's title, buttons, size and menu bar.
   void Sync();
+  // Another client destroyed the native window: that closes it.
+  void NativeWindowDestroyed();
 
  protected:
   // Every Tab, Shift+Tab included, must reach the window's KeyDown instead of
@@ -34,18 +39,28 @@ class NativeWindow : public QMainWindow {
   void keyPressEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
   // The menu tree the window shows: its own bar, else the application's.
   fw::MenuItem* MenuTree() const;
+  void SyncTitle();
   void SyncFlags();
   void SyncSize();
+  // Runs f on the framework window from the event loop, once no command is
+  // running; nothing when the window has gone by then.
+  void WhenIdle(std::function<void(fw::Window&)> f);
 
   fw::Window* window_;
   ContentView* content_;
   QMenuBar* bar_;
   const fw::MenuItem* builtFrom_ = nullptr;
+  // What was last handed to Qt: handing the same again is not free (new
+  // flags re-create the native window, an empty title becomes the program's
+  // name).
+  std::optional<Qt::WindowFlags> appliedFlags_;
+  std::optional<std::string> appliedTitle_;
 };
 
 // Program code may have changed what any control shows (a label's text, a

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "ContentView.h"
@@ -16,18 +18,32 @@
 #include "Exceptions.h"
 #include "NativeWindow.h"
 #include "Runtime.h"
+#include "SessionEnd.h"
 #include "Timer.h"
 #include "Window.h"
+#include "X11.h"
 
 namespace fw::qt {
 namespace {
 
 class QtBackend final : public fw::Backend {
  public:
-  QtBackend(int& argc, char** argv) {
-    if (!QApplication::instance()) ownedApp_ = std::make_unique<QApplication>(argc, argv);
+  QtBackend(int& argc, char** argv) : destroyWatch_([this](WId id) { NativeWindowGone(id); }) {
+    if (!QApplication::instance()) {
+      // Capture and the pointer are read from X11: Qt must not pick Wayland.
+      setenv("QT_QPA_PLATFORM", "xcb", 0);
+      // Qt aborts without a display; the program says which one it missed.
+      if (std::string(std::getenv("QT_QPA_PLATFORM")).rfind("xcb", 0) == 0) {
+        const std::string problem = DisplayProblem();
+        if (!problem.empty()) throw std::runtime_error(problem);
+      }
+      ownedApp_ = std::make_unique<QApplication>(argc, argv);
+    }
     // Closing a window is the framework's business, never Qt's.
     QApplication::setQuitOnLastWindowClosed(false);
+    QuitOnSessionSignals();
+    QuitWhenDisplayLost();
+    QCoreApplication::instance()->installNativeEventFilter(&destroyWatch_);
   }
 
   ~QtBackend() override {
@@ -40,6 +56,7 @@ class QtBackend final : public fw::Backend {
     // Windows and timers let go during their own events wait for the event
     // loop, which may not run again.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(&destroyWatch_);
   }
 
   int RunEventLoop() override {
@@ -56,11 +73,12 @@ class QtBackend final : public fw::Backend {
   }
 
   void ServeEvents(int ms) override {
-    // Paints and timers go on while a command runs; the user's input waits
-    // until the command has ended, so no menu command or key runs in the
-    // middle of the program's own work.
+    // Every event is served while a command runs, input included: held back
+    // in Qt's queue, a key press is read later against the modifiers held
+    // then, and Ctrl+Q becomes a plain q. The program's reactions to the
+    // input wait at the gate until the command has ended.
     EventGate::EnterWait();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, std::max(0, ms));
+    QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(0, ms));
     EventGate::LeaveWait();
   }
 
@@ -106,12 +124,15 @@ class QtBackend final : public fw::Backend {
   fw::Point WindowPosition(const fw::Window& w) override {
     NativeWindow* widget = Find(w);
     if (!widget) return {};
-    const QPoint p = widget->pos();
+    // The client area's origin, the point MoveWindow sets: the frame's
+    // origin would differ by the title bar under a window manager, and the
+    // window would creep at every start.
+    const QPoint p = widget->geometry().topLeft();
     return {p.x(), p.y()};
   }
 
   void MoveWindow(fw::Window& w, int32_t left, int32_t top) override {
-    if (NativeWindow* widget = Find(w)) widget->move(left, top);
+    if (NativeWindow* widget = Find(w)) widget->setGeometry(QRect(QPoint(left, top), widget->size()));
   }
 
   void UpdateWindow(fw::Window& w) override {
@@ -173,11 +194,18 @@ class QtBackend final : public fw::Backend {
   }
 
  private:
+  void NativeWindowGone(WId id) {
+    for (auto& [window, widget] : windows_)
+      if (widget && widget->testAttribute(Qt::WA_WState_Created) && widget->internalWinId() == id)
+        widget->NativeWindowDestroyed();
+  }
+
   NativeWindow* Find(const fw::Window& w) const {
     auto it = windows_.find(&w);
     return it == windows_.end() ? nullptr : it->second.data();
   }
 
+  DestroyWatch destroyWatch_;
   std::unique_ptr<QApplication> ownedApp_;
   std::unordered_map<const fw::Window*, QPointer<NativeWindow>> windows_;
   std::unordered_map<const fw::Timer*, QPointer<QTimer>> timers_;

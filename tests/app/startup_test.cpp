@@ -2,9 +2,14 @@
 // picker window whatever the order of Open and late start-up.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "AppTestSupport.h"
 #include "app/AboutWindow.h"
 #include "framework/Application.h"
+#include "framework/Exceptions.h"
+#include "framework/TestSupport.h"
 
 namespace {
 
@@ -120,6 +125,63 @@ TEST(StartupRoad, RunsFromStartToExit) {
   EXPECT_EQ(App::Instance(), nullptr);
   fw::ResetFrameworkForTests();
   MainMenuBar::MainMenuBar::ReleaseInstance();
+}
+
+// A backend that fails at one point of the road, and notes at every window
+// it lets go whether the application object and its bar are still there.
+class FailingRoadBackend : public fw::TestBackend {
+ public:
+  enum class FailAt { LateStartup, EventLoop };
+  explicit FailingRoadBackend(FailAt at) : at_(at) {}
+
+  void CreateNativeWindow(fw::Window& w) override {
+    if (at_ == FailAt::LateStartup) throw fw::ObjCException("no native window");
+    fw::TestBackend::CreateNativeWindow(w);
+  }
+  int RunEventLoop() override {
+    if (at_ == FailAt::EventLoop) throw std::runtime_error("the loop broke");
+    return fw::TestBackend::RunEventLoop();
+  }
+  void DestroyNativeWindow(fw::Window& w) override {
+    const App* app = App::Instance();
+    appAndBarAtWindowRelease.push_back(app && app->MenuBar() && app->MenuBar()->Child("EditMenu"));
+    fw::TestBackend::DestroyNativeWindow(w);
+  }
+
+  std::vector<bool> appAndBarAtWindowRelease;
+
+ private:
+  FailAt at_;
+};
+
+// An exception out of late start-up or out of the event loop is reported
+// once; the road still releases everything, the bar last, and returns the
+// framework's exit code.
+TEST(StartupRoad, AnEscapingExceptionIsReportedOnceAndTheRoadGoesOn) {
+  struct Case {
+    FailingRoadBackend::FailAt at;
+    const char* report;
+  };
+  const Case cases[] = {{FailingRoadBackend::FailAt::LateStartup, "ObjCException: no native window"},
+                        {FailingRoadBackend::FailAt::EventLoop, "the loop broke"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.report);
+    apptest::UserFolders folders;
+    fw::ResetFrameworkForTests();
+    FailingRoadBackend backend(c.at);
+    fw::SetBackend(&backend);
+    testing::internal::CaptureStderr();
+    const int code = Startup::Run();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(c.report), std::string::npos) << err;
+    EXPECT_TRUE(fw::Window::AllWindows().empty());
+    EXPECT_EQ(App::Instance(), nullptr);
+    for (bool present : backend.appAndBarAtWindowRelease) EXPECT_TRUE(present);
+    fw::ResetFrameworkForTests();
+    MainMenuBar::MainMenuBar::ReleaseInstance();
+  }
 }
 
 }  // namespace

@@ -43,6 +43,9 @@ int DecodeStatus(int status) {
       setenv(change.substr(0, eq).c_str(), change.c_str() + eq + 1, 1);
     }
   }
+  // A child starts as from a desktop: with the session signals at their
+  // defaults, whatever the test runner ignores.
+  for (int signo : {SIGINT, SIGTERM, SIGHUP}) signal(signo, SIG_DFL);
   if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(127);
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -211,7 +214,7 @@ fw::Color PatternColor(int x, int y) {
   return fw::Color::FromRGB(x & 0xFF, y & 0xFF, (((x >> 8) & 0xF) << 4) | ((y >> 8) & 0xF));
 }
 
-XvfbServer::XvfbServer(int width, int height, const std::vector<std::string>& extraArgs)
+XvfbServer::XvfbServer(int width, int height, const std::vector<std::string>& extraArgs, WindowManager wm)
     : width_(width), height_(height) {
   int ready[2];
   if (pipe2(ready, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
@@ -242,6 +245,12 @@ XvfbServer::XvfbServer(int width, int height, const std::vector<std::string>& ex
     throw std::runtime_error("Xvfb did not start");
   }
   display_ = ":" + number.substr(0, number.find('\n'));
+  if (wm == WindowManager::Openbox) StartOpenbox();
+}
+
+void XvfbServer::Kill() {
+  openbox_.reset();
+  if (server_) server_->Stop();
 }
 
 XvfbServer::~XvfbServer() {
@@ -261,6 +270,7 @@ RunResult XvfbServer::Run(const std::string& shellCommand, const EnvChanges& ext
 }
 
 void XvfbServer::StartOpenbox() {
+  if (openbox_) return;
   static const TempDir home;  // openbox keeps its settings and cache away from the user's
   openbox_ = std::make_unique<Process>(std::vector<std::string>{"openbox"},
                                        env({"HOME=" + home.Path(),
@@ -268,24 +278,31 @@ void XvfbServer::StartOpenbox() {
                                             "XDG_CACHE_HOME=" + home / "cache"}));
   Display* dpy = XOpenDisplay(display_.c_str());
   if (!dpy) throw std::runtime_error("cannot open " + display_);
-  Atom check = XInternAtom(dpy, "_NET_SUPPORTING_WM_CHECK", False);
-  auto start = Clock::now();
+  // openbox names itself on the root about a second before it manages new
+  // windows, and a window mapped in between is never managed: map probes
+  // until one is framed.
+  Window root = DefaultRootWindow(dpy);
   bool managed = false;
-  while (!managed && SecondsSince(start) < 10) {
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy, DefaultRootWindow(dpy), check, 0, 1, False, XA_WINDOW, &type,
-                           &format, &count, &after, &data) == Success &&
-        count > 0) {
-      managed = true;
+  auto start = Clock::now();
+  while (!managed && SecondsSince(start) < 15) {
+    Window probe = XCreateSimpleWindow(dpy, root, 0, 0, 10, 10, 0, 0, 0);
+    XMapWindow(dpy, probe);
+    XSync(dpy, False);
+    for (int i = 0; i < 25 && !managed; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      Window rootReturn, parent, *children = nullptr;
+      unsigned count = 0;
+      if (XQueryTree(dpy, probe, &rootReturn, &parent, &children, &count) && parent != root) managed = true;
+      if (children) XFree(children);
     }
-    if (data) XFree(data);
-    if (!managed) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    XDestroyWindow(dpy, probe);
+    XSync(dpy, False);
   }
   XCloseDisplay(dpy);
-  if (!managed) throw std::runtime_error("openbox did not start");
+  if (!managed) {
+    openbox_.reset();
+    throw std::runtime_error("openbox did not start managing windows");
+  }
 }
 
 void XvfbServer::MergeResources(const std::string& resources) const {
@@ -331,6 +348,20 @@ void XvfbServer::SetRootPattern() const {
     for (int x = 0; x < width_; ++x) pattern.SetPixelAt(x, y, PatternColor(x, y));
   }
   SetRootPicture(pattern);
+}
+
+XvfbServer::Origin XvfbServer::ClientOrigin(unsigned long window) const {
+  Origin origin;
+  Display* dpy = XOpenDisplay(display_.c_str());
+  if (!dpy) return origin;
+  // A missing window is no error worth dying for here.
+  XErrorHandler old = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  Window child;
+  if (!XTranslateCoordinates(dpy, window, DefaultRootWindow(dpy), 0, 0, &origin.x, &origin.y, &child)) origin = {};
+  XSync(dpy, False);
+  XSetErrorHandler(old);
+  XCloseDisplay(dpy);
+  return origin;
 }
 
 std::shared_ptr<fw::Picture> XvfbServer::Screenshot() const {

@@ -82,17 +82,24 @@ class Process {
 // screen up to 4096 x 4096, with all channels varying.
 fw::Color PatternColor(int x, int y);
 
+// Every real desktop has one; a bare server only where behaviour differs.
+enum class WindowManager { Openbox, Absent };
+
 // Xvfb -displayfd on a free display with -noreset, one screen of
-// width x height x 24; extraArgs go on its command line (for example
-// {"-dpi", "192"}). Throws std::runtime_error when it cannot start.
+// width x height x 24, and openbox managing it unless told otherwise;
+// extraArgs go on the server's command line (for example {"-dpi", "192"}).
+// Throws std::runtime_error when it cannot start.
 class XvfbServer {
  public:
-  XvfbServer(int width = 640, int height = 480, const std::vector<std::string>& extraArgs = {});
+  XvfbServer(int width = 640, int height = 480, const std::vector<std::string>& extraArgs = {},
+             WindowManager wm = WindowManager::Openbox);
   ~XvfbServer();
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;
 
   const std::string& display() const { return display_; }  // ":NN"
+  // Ends the server (and openbox) under its clients, as a session's end does.
+  void Kill();
   int Width() const { return width_; }
   int Height() const { return height_; }
   // env plus DISPLAY set to this server.
@@ -101,8 +108,10 @@ class XvfbServer {
   RunResult Run(const std::string& shellCommand, const EnvChanges& extra = {},
                 const std::string& cwd = "", int timeoutMs = 30000) const;
 
-  // Starts openbox and waits until it manages the screen; stopped with the server.
+  // Starts openbox unless it runs, and waits until it manages new windows;
+  // stopped with the server.
   void StartOpenbox();
+  bool HasWindowManager() const { return openbox_ != nullptr; }
   // Merges X resources ("Xft.dpi: 192") into the root window's database.
   void MergeResources(const std::string& resources) const;
 
@@ -111,6 +120,13 @@ class XvfbServer {
   void SetRootPicture(const fw::Picture& picture) const;
   // SetRootPicture of PatternColor over the whole screen.
   void SetRootPattern() const;
+  // Where a window's own area (inside any window-manager frame) starts on
+  // the screen; {-1, -1} when the window does not exist.
+  struct Origin {
+    int x = -1, y = -1;
+  };
+  Origin ClientOrigin(unsigned long window) const;
+
   // The whole screen in device pixels, read straight from the server (not
   // through screencapture, which is under test itself); nullptr on failure.
   std::shared_ptr<fw::Picture> Screenshot() const;

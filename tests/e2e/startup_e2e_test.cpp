@@ -65,11 +65,8 @@ class StartupE2E : public ::testing::Test {
   }
 
   static Position WindowPosition(const XvfbServer& x, const std::string& id) {
-    e2e::RunResult r = x.Run("xdotool getwindowgeometry " + id);
-    Position p;
-    auto at = r.out.find("Position: ");
-    if (at != std::string::npos) std::sscanf(r.out.c_str() + at, "Position: %d,%d", &p.left, &p.top);
-    return p;
+    const auto origin = x.ClientOrigin(std::stoul(id));
+    return {origin.x, origin.y};
   }
 
   // What a window manager sends when the user closes the window.

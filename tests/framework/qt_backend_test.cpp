@@ -101,11 +101,13 @@ std::unique_ptr<fw::MenuBar> SmallTree() {
 class QtBackendTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fw::SetBackend(MakeQtBackend(argc_, argv_));
+    backend_ = MakeQtBackend(argc_, argv_);
+    fw::SetBackend(backend_.get());
   }
   void TearDown() override {
     windows_.clear();
     fw::SetBackend(nullptr);
+    backend_.reset();
   }
 
   template <class... Args>
@@ -136,6 +138,7 @@ class QtBackendTest : public ::testing::Test {
   fwtest::EnvOverride cache_{"XDG_CACHE_HOME", home_ / ".cache"};
   fwtest::EnvOverride config_{"XDG_CONFIG_HOME", home_ / ".config"};
   fwtest::EnvOverride runtime_{"XDG_RUNTIME_DIR", home_.Path()};
+  std::unique_ptr<fw::Backend> backend_;
   int argc_ = 1;
   char name_[16] = "qt_backend_test";
   char* argv_[2] = {name_, nullptr};

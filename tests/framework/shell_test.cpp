@@ -153,7 +153,8 @@ TEST(Shell, TheCommandInheritsNoneOfTheProgramsDescriptors) {
 
 TEST(Shell, ServesEventsWhileALongCommandRuns) {
   int served = 0;
-  fw::SetBackend(std::make_unique<CountingBackend>(&served));
+  CountingBackend backend(&served);
+  fw::SetBackend(&backend);
   EXPECT_EQ(RunCommand("sleep 0.2; echo done"), "done\n");
   fw::SetBackend(nullptr);
   EXPECT_GE(served, 10);

@@ -128,6 +128,20 @@ TEST_F(WindowTest, PositionIsStoredUntilTheNativeWindowExistsThenGoesToIt) {
   EXPECT_EQ(w->Top(), 6);
 }
 
+TEST_F(WindowTest, PlacementTwoCentresOnTheMainScreenAtTheFirstShowOnly) {
+  backend().SetMainScreen(1000, 800);
+  auto* w = new LoggingWindow;  // 201 x 100
+  w->Placement = 2;
+  w->Constructor("Logging");
+  EXPECT_EQ(backend().Record(*w).position.x, 399);
+  EXPECT_EQ(backend().Record(*w).position.y, 350);
+  backend().MoveWindow(*w, 5, 6);  // the user moved it
+  w->Hide();
+  w->Show();
+  EXPECT_EQ(w->Left(), 5);
+  EXPECT_EQ(w->Top(), 6);
+}
+
 TEST_F(WindowTest, KeyDownSeesTheModifiersOnlyWhileItRuns) {
   auto* w = new LoggingWindow;
   w->Constructor("Logging");

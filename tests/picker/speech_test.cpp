@@ -137,11 +137,11 @@ class FailingBackend : public fw::TestBackend {
 
 TEST_F(Speech, AFailingCommandDoesNotLeaveSpeechStuck) {
   WriteSay("sleep 0.2");
-  fw::SetBackend(std::make_unique<FailingBackend>());
-  backend_ = nullptr;
+  FailingBackend failing;
+  fw::SetBackend(&failing);
   EXPECT_THROW(SayTick("vivid red"), fw::RuntimeException);
   EXPECT_FALSE(window_->NowPlaying);
-  fw::SetBackend(std::make_unique<fw::TestBackend>());
+  fw::SetBackend(backend_);
   WriteSay("");
   SayTick("dark grey");
   EXPECT_EQ(Spoken().back(), "1|dark grey");

@@ -1,0 +1,81 @@
+#include "SessionEnd.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <cerrno>
+#include <QSocketNotifier>
+#include <cstdio>
+
+#include "Backend.h"
+#include "EventGate.h"
+#include "System.h"
+#include "X11.h"
+
+namespace fw::qt {
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int signo) {
+  const int saved = errno;
+  const char byte = char(signo);
+  [[maybe_unused]] ssize_t ignored = write(signalPipe[1], &byte, 1);
+  errno = saved;
+}
+
+void QuitLikeTheQuitCommand() {
+  if (HasBackend()) fw::Quit(0);
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+void WatchMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (previousHandler)
+    previousHandler(type, context, message);
+  else
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  static bool ending = false;
+  if (type == QtDebugMsg || type == QtInfoMsg || ending || !DisplayConnectionBroken()) return;
+  ending = true;
+  QuitLikeTheQuitCommand();
+  std::fflush(nullptr);
+  _exit(1);
+}
+
+}  // namespace
+
+void QuitOnSessionSignals() {
+  if (signalPipe[0] < 0 && pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    std::perror("tintbeacon: session signals are not watched: pipe");
+    return;
+  }
+  for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
+    struct sigaction old {};
+    if (sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(signo, &action, nullptr);
+  }
+  // Parented to the application, so it goes with it.
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+    char bytes[16];
+    while (read(signalPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    EventGate::RunWhenIdle(QuitLikeTheQuitCommand);
+  });
+}
+
+void QuitWhenDisplayLost() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  previousHandler = qInstallMessageHandler(WatchMessages);
+}
+
+}  // namespace fw::qt

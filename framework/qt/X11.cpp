@@ -1,0 +1,60 @@
+#include "X11.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <cstring>
+
+namespace fw::qt {
+namespace {
+
+xcb_connection_t* Connection() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* reply =
+      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  std::free(reply);
+  return atom;
+}
+
+}  // namespace
+
+std::string DisplayProblem() {
+  const char* name = std::getenv("DISPLAY");
+  if (!name || !*name) return "no X display: DISPLAY is not set";
+  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  const bool broken = xcb_connection_has_error(c) != 0;
+  xcb_disconnect(c);
+  return broken ? "cannot open the X display \"" + std::string(name) + "\"" : "";
+}
+
+bool DisplayConnectionBroken() {
+  xcb_connection_t* c = Connection();
+  return c && xcb_connection_has_error(c) != 0;
+}
+
+void ShowEmptyTitle(WId window) {
+  xcb_connection_t* c = Connection();
+  if (!c || window == 0) return;
+  static const xcb_atom_t netName = Atom(c, "_NET_WM_NAME"), utf8 = Atom(c, "UTF8_STRING");
+  const auto id = xcb_window_t(window);
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, nullptr);
+  if (netName != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE)
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, netName, utf8, 8, 0, nullptr);
+  xcb_flush(c);
+}
+
+bool DestroyWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+  if (eventType != "xcb_generic_event_t") return false;
+  const auto* event = static_cast<const xcb_generic_event_t*>(message);
+  if ((event->response_type & 0x7F) == XCB_DESTROY_NOTIFY)
+    destroyed_(WId(reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window));
+  return false;
+}
+
+}  // namespace fw::qt

@@ -1,0 +1,88 @@
+#include "Program.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+Program::Program(const XvfbServer& x) : x_(x), executable_(BinDir() + "/tintbeacon") {
+  for (const char* sub : {"home", "config", "runtime", "tmp"}) fs::create_directory(dir_ / sub);
+  chmod((dir_ / "runtime").c_str(), 0700);
+}
+
+Program::~Program() {
+  // A program that a test left running must not hold keys for the next one.
+  if (process_ && process_->Running()) x_.Run("xdotool keyup ctrl alt shift q");
+}
+
+std::string Program::PrefFile() const { return dir_ / "config/org.tintbeacon.Tintbeacon.prefs/Tintbeacon.pref"; }
+
+void Program::WritePrefs(const std::vector<std::string>& lines) const {
+  fs::create_directories(fs::path(PrefFile()).parent_path());
+  std::ofstream out(PrefFile());
+  for (const std::string& line : lines) out << line << "\n";
+}
+
+std::vector<std::string> Program::PrefLines() const {
+  std::ifstream in(PrefFile());
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Program::Log() const {
+  std::ifstream in(dir_ / "program.log");
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+std::string Program::CopyBinFolder() {
+  const fs::path bin = BinDir(), app = dir_ / "app";
+  fs::create_directory(app);
+  fs::copy_file(bin / "tintbeacon", app / "tintbeacon");
+  fs::copy(bin / "resources", app / "resources", fs::copy_options::recursive);
+  fs::copy(bin / "tools", app / "tools", fs::copy_options::recursive);
+  executable_ = (app / "tintbeacon").string();
+  return (app / "tools").string();
+}
+
+void Program::Start(const EnvChanges& extra) {
+  EnvChanges env = {"HOME=" + (dir_ / "home"), "XDG_CONFIG_HOME=" + (dir_ / "config"),
+                    "XDG_RUNTIME_DIR=" + (dir_ / "runtime"), "TMPDIR=" + (dir_ / "tmp"), "LANG=C.UTF-8",
+                    "LANGUAGE", "LC_ALL", "LC_MESSAGES", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR",
+                    "QT_SCREEN_SCALE_FACTORS"};
+  env.insert(env.end(), extra.begin(), extra.end());
+  process_ = std::make_unique<Process>(std::vector<std::string>{executable_}, x_.env(env), dir_.Path(),
+                                       dir_ / "program.log");
+}
+
+std::string Program::WaitForWindow(const std::string& name, int timeoutMs) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < deadline) {
+    RunResult r = x_.Run("xdotool search --onlyvisible --name '" + name + "'");
+    const std::string id = r.out.substr(0, r.out.find('\n'));
+    if (r.status == 0 && !id.empty()) return id;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return "";
+}
+
+void Program::Keys(const std::string& keys) const {
+  x_.Run("xdotool key --delay 100 " + keys);
+  x_.Run("xdotool keyup ctrl alt shift q");
+}
+
+int Program::Quit() {
+  Keys("ctrl+q");
+  return process_->Wait(10000);
+}
+
+}  // namespace e2e
