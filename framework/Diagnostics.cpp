@@ -54,6 +54,9 @@ bool DiagnosticLog::Budget(Clock::time_point now) {
 }
 
 void DiagnosticLog::Report(const std::string& text, Clock::time_point now) {
+  // Memory stays bounded however many reasons come; the budget still keeps
+  // the lines few once they are forgotten.
+  if (reasons_.size() >= kReasonsKept) reasons_.clear();
   auto [it, first] = reasons_.try_emplace(ReasonKey(text));
   Reason& reason = it->second;
   if (!first && now - reason.lastWritten < kInterval) {

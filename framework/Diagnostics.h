@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -16,6 +17,7 @@ class DiagnosticLog {
   using Clock = std::chrono::steady_clock;
   static constexpr auto kInterval = std::chrono::minutes(1);
   static constexpr int kLinesPerInterval = 20;
+  static constexpr size_t kReasonsKept = 256;
 
   explicit DiagnosticLog(std::function<void(const std::string&)> write) : write_(std::move(write)) {}
   void Report(const std::string& text, Clock::time_point now);
