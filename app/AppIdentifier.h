@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "framework/FolderItem.h"
@@ -10,6 +11,9 @@ inline constexpr const char* AppIdentifier = "org.tintbeacon.Tintbeacon";
 inline constexpr const char* CaptureFileName = "capture-square";
 // The preferences file inside PrefFolder().
 inline constexpr const char* PrefFileName = "Tintbeacon.pref";
+// The most of PrefFile that is read: its nine lines are far shorter, and a
+// file whose lines run past this is damaged, whatever its size.
+inline constexpr size_t PrefFileMaxBytes = 4096;
 
 // The private work folder: AppIdentifier + ".work" in the user's temporary
 // folder, whether or not it exists; nullptr when there is no temporary folder.

@@ -59,8 +59,9 @@ void App::ReadPrefFile() {
   if (!file || !file->Exists()) return;
 
   // All nine lines are read before any setting changes, so a failing read
-  // leaves every setting as it was.
-  auto stream = fw::TextInputStream::Open(*file);
+  // (not a regular file, a line past the size limit, a NUL byte) leaves
+  // every setting as it was.
+  auto stream = fw::TextInputStream::Open(*file, PrefFileMaxBytes);
   std::array<std::string, kPrefLines> line;
   for (std::string& text : line) text = stream->ReadLine();
   stream->Close();

@@ -1,6 +1,7 @@
 #pragma once
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace fw {
 
@@ -18,11 +19,15 @@ class NilObjectException : public RuntimeException {
   const char* ClassName() const override { return "NilObjectException"; }
 };
 
-// A file that cannot be created, opened, read or written; carries errno.
+// A file that cannot be created, opened, read or written; carries errno,
+// and its message ends with the system's words for it and the number:
+// "cannot create …: Permission denied (13)".
 class IOException : public RuntimeException {
  public:
   IOException(const std::string& what, int errorNumber)
-      : RuntimeException(what + ": " + std::to_string(errorNumber)), errorNumber_(errorNumber) {}
+      : RuntimeException(what + ": " + std::generic_category().message(errorNumber) + " (" +
+                         std::to_string(errorNumber) + ")"),
+        errorNumber_(errorNumber) {}
   int ErrorNumber() const { return errorNumber_; }
   const char* ClassName() const override { return "IOException"; }
 

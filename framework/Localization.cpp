@@ -29,6 +29,9 @@ bool UsableCode(const std::string& language) {
          language.find('\0') == std::string::npos;
 }
 
+// The bundle's texts are ours and small; a file far larger is not one of them.
+constexpr size_t kMaxStringsBytes = 64 * 1024;
+
 Table Load(const std::string& language) {
   Table table;
   auto resources = GetApplicationBundleResources();
@@ -36,7 +39,7 @@ Table Load(const std::string& language) {
   auto file = resources->Child(language + ".strings");
   if (!file || !file->Exists()) return table;
   try {
-    auto stream = TextInputStream::Open(*file);
+    auto stream = TextInputStream::Open(*file, kMaxStringsBytes);
     for (int number = 1; !stream->EndOfFile(); ++number) {
       std::string line = stream->ReadLine();
       if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
@@ -64,6 +67,12 @@ const Table& TableFor(const std::string& language) {
   return found->second;
 }
 
+// "ja_JP.UTF-8" gives "ja", "sr@latin" "sr".
+std::string LanguageCode(const std::string& locale) { return locale.substr(0, locale.find_first_of("_.@")); }
+
+// A language there are texts for: English is the program's own.
+bool HasTexts(const std::string& code) { return code == "en" || !TableFor(code).empty(); }
+
 }  // namespace
 
 std::string System::GetLocalizedString(const std::string& key, const std::string& defaultText,
@@ -73,6 +82,9 @@ std::string System::GetLocalizedString(const std::string& key, const std::string
   return found == table.end() ? defaultText : found->second;
 }
 
+// As gettext: LANGUAGE, a ":"-separated list of preferences, comes first
+// unless the locale is C or POSIX; its first entry with texts wins. Then the
+// locale itself: LC_ALL, LC_MESSAGES, LANG.
 std::string System::UserLanguage() {
   std::string locale;
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -82,8 +94,19 @@ std::string System::UserLanguage() {
       break;
     }
   }
-  std::string code = locale.substr(0, locale.find_first_of("_.@"));
+  std::string code = LanguageCode(locale);
   if (code.empty() || code == "C" || code == "POSIX") return "en";
+  if (const char* list = std::getenv("LANGUAGE")) {
+    std::string entries = list;
+    for (size_t start = 0; start <= entries.size();) {
+      size_t colon = entries.find(':', start);
+      if (colon == std::string::npos) colon = entries.size();
+      std::string entry = LanguageCode(entries.substr(start, colon - start));
+      if (entry == "C" || entry == "POSIX") return "en";
+      if (!entry.empty() && HasTexts(entry)) return entry;
+      start = colon + 1;
+    }
+  }
   return code;
 }
 

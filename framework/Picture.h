@@ -11,7 +11,9 @@ namespace fw {
 class Graphics;
 class FolderItem;
 
-// A raster of 32-bit pixels (0x00RRGGBB), exact: no colour management.
+// A raster of 32-bit pixels 0xTTRRGGBB, exact: no colour management. TT is
+// the pixel's transparency: 0, opaque, for every pixel the program draws;
+// up to 255, fully transparent, only where a picture file says so.
 class Picture {
  public:
   // A new picture of width x height pixels, filled white.

@@ -42,14 +42,17 @@ void OnError(png_structp png, png_const_charp message) {
 // change the pixels we read.
 void OnWarning(png_structp, png_const_charp) {}
 
-// Our pixels are 0x00RRGGBB words; in memory that is B G R 0 on a
-// little-endian machine and 0 R G B on a big-endian one.
+// Our pixels are 0xTTRRGGBB words; in memory that is B G R T on a
+// little-endian machine and T R G B on a big-endian one. libpng fills the
+// fourth byte with the alpha, 0xFF where the file has none, and drops it on
+// writing.
 void SetWordLayout(png_structp png) {
   if constexpr (std::endian::native == std::endian::little) {
     png_set_bgr(png);
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   } else {
-    png_set_filler(png, 0, PNG_FILLER_BEFORE);
+    png_set_swap_alpha(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
   }
 }
 
@@ -69,7 +72,6 @@ void Decode(png_structp png, png_infop info, Context& context) {
   if (uint64_t(width) * height > kMaxPixels) png_error(png, "image too large");
   png_set_expand(png);
   png_set_strip_16(png);
-  png_set_strip_alpha(png);
   png_set_gray_to_rgb(png);
   png_set_interlace_handling(png);
   SetWordLayout(png);
@@ -78,6 +80,9 @@ void Decode(png_structp png, png_infop info, Context& context) {
   context.picture = std::make_shared<Picture>(int32_t(width), int32_t(height));
   PointRows(*context.picture, context.rows);
   png_read_image(png, context.rows.data());
+  // Alpha to transparency: a picture's pixels are opaque where the top byte is 0.
+  uint32_t* pixel = context.picture->Data();
+  for (size_t n = size_t(width) * height; n > 0; --n, ++pixel) *pixel ^= 0xFF000000u;
   // A file cut short after its image data is still a damaged file.
   png_read_end(png, nullptr);
 }

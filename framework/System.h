@@ -10,13 +10,15 @@ namespace System {
 // the same handler answers from the same query.
 int32_t MouseX();
 int32_t MouseY();
-// The text of key in language (the empty code: the user's language from
-// LC_ALL, LC_MESSAGES, LANG); defaultText where the localisation data has
+// The text of key in language (the empty code: the user's language, see
+// UserLanguage); defaultText where the localisation data has
 // none. Data lives in the resources folder as <lang>.strings, one
 // "key = text" per line, UTF-8.
 std::string GetLocalizedString(const std::string& key, const std::string& defaultText,
                                const std::string& language);
-// The user's language code ("ja", "en", ...) from the environment; "en" by default.
+// The user's language code ("ja", "en", ...) as gettext finds it: the first
+// entry of LANGUAGE with texts, unless the locale is C or POSIX; else the
+// locale of LC_ALL, LC_MESSAGES or LANG; "en" by default.
 std::string UserLanguage();
 }  // namespace System
 

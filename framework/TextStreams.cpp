@@ -11,62 +11,141 @@
 
 namespace fw {
 
-std::unique_ptr<TextInputStream> TextInputStream::Open(const FolderItem& file) {
-  FILE* f = std::fopen(file.NativePath().c_str(), "rbe");
-  if (!f) throw IOException("cannot open " + file.NativePath(), errno);
-  // A folder opens fine but fails at the first read; say so here instead.
-  struct stat st {};
-  if (::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-    std::fclose(f);
-    throw IOException("cannot open " + file.NativePath(), EISDIR);
-  }
-  return std::unique_ptr<TextInputStream>(new TextInputStream(f));
+namespace {
+
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
 }
 
-TextInputStream::~TextInputStream() { Close(); }
+// What a stream refuses to read or replace: anything but a regular file.
+IOException NotARegularFile(const std::string& action, mode_t mode) {
+  return IOException(action + " (" + KindOf(mode) + ", not a regular file)", S_ISDIR(mode) ? EISDIR : EINVAL);
+}
+
+std::string FolderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+// The file that path names: symbolic links in its last part followed, as
+// far as they lead, even to a file that does not exist yet.
+std::string ResolveLinks(const std::string& path, const std::string& action) {
+  std::string resolved = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(resolved.c_str(), &st) != 0) {
+      if (errno == ENOENT) return resolved;
+      throw IOException(action, errno);
+    }
+    if (!S_ISLNK(st.st_mode)) return resolved;
+    std::string target(size_t(st.st_size > 0 ? st.st_size : 4096), '\0');
+    ssize_t n = ::readlink(resolved.c_str(), target.data(), target.size());
+    if (n < 0) throw IOException(action, errno);
+    target.resize(size_t(n));
+    resolved = !target.empty() && target.front() == '/' ? target : FolderOf(resolved) + target;
+  }
+  throw IOException(action, ELOOP);
+}
+
+}  // namespace
+
+std::unique_ptr<TextInputStream> TextInputStream::Open(const FolderItem& file, size_t maxBytes) {
+  const std::string& path = file.NativePath();
+  const std::string action = "cannot open " + path;
+  // O_NONBLOCK: a FIFO with no writer must not hold the caller up.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw IOException(action, errno);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    int err = errno;
+    ::close(fd);
+    throw IOException(action, err);
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw NotARegularFile(action, st.st_mode);
+  }
+  // One byte past the limit tells whether the file goes on.
+  std::string content(maxBytes + 1, '\0');
+  size_t got = 0;
+  while (got < content.size()) {
+    ssize_t n = ::read(fd, content.data() + got, content.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int err = errno;
+      ::close(fd);
+      throw IOException("cannot read " + path, err);
+    }
+    if (n == 0) break;
+    got += size_t(n);
+  }
+  ::close(fd);
+  bool cut = got > maxBytes;
+  content.resize(cut ? maxBytes : got);
+  return std::unique_ptr<TextInputStream>(new TextInputStream(path, std::move(content), cut));
+}
 
 std::string TextInputStream::ReadLine() {
-  std::string line;
-  if (!file_) return line;
-  int c;
-  while ((c = getc_unlocked(file_)) != EOF && c != '\n') {
-    if (line.size() < MaxLineBytes) line.push_back(static_cast<char>(c));
+  if (EndOfFile()) return "";
+  ++lineNumber_;
+  auto damaged = [&](const std::string& what, int errorNumber) {
+    return IOException("cannot read " + path_ + " (line " + std::to_string(lineNumber_) + " " + what + ")",
+                       errorNumber);
+  };
+  size_t end = content_.find('\n', at_);
+  if (end == std::string::npos) {
+    if (cut_) throw damaged("runs past " + std::to_string(content_.size()) + " bytes", EFBIG);
+    end = content_.size();
   }
-  if (std::ferror(file_)) throw IOException("cannot read a line", errno ? errno : EIO);
+  std::string line = content_.substr(at_, end - at_);
+  at_ = end < content_.size() ? end + 1 : end;
+  if (line.find('\0') != std::string::npos) throw damaged("holds a NUL byte", EILSEQ);
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
 
-bool TextInputStream::EndOfFile() const {
-  if (!file_) return true;
-  int c = getc_unlocked(file_);
-  if (c == EOF) return true;
-  ungetc(c, file_);
-  return false;
-}
+bool TextInputStream::EndOfFile() const { return at_ >= content_.size() && !cut_; }
 
 void TextInputStream::Close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  content_.clear();
+  at_ = 0;
+  cut_ = false;
 }
 
 std::unique_ptr<TextOutputStream> TextOutputStream::Create(const FolderItem& file) {
-  const std::string& target = file.NativePath();
+  const std::string& given = file.NativePath();
+  const std::string target = ResolveLinks(given, "cannot create " + given);
+  const std::string action = "cannot create " + given + (target == given ? "" : " (a link to " + target + ")");
   auto slash = target.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
   std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  if (name.empty()) throw IOException("cannot create " + target, EISDIR);
-  std::string tempPath = (slash == std::string::npos ? "" : folder) + "." + name + ".XXXXXX";
+  if (name.empty()) throw IOException(action, EISDIR);
+
+  // Replacing an existing file must not do what writing it in place could
+  // not: a file this process may not write stays as it is.
+  struct stat st {};
+  bool exists = ::stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) throw IOException(action, errno);
+  if (exists && !S_ISREG(st.st_mode)) throw NotARegularFile(action, st.st_mode);
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) throw IOException(action, errno);
+
+  std::string tempPath = FolderOf(target) + "." + name + ".XXXXXX";
   int fd = ::mkostemp(tempPath.data(), O_CLOEXEC);
-  if (fd < 0) throw IOException("cannot create " + target, errno);
-  FILE* f = ::fdopen(fd, "wb");
-  if (!f) {
-    int err = errno;
+  if (fd < 0) throw IOException(action, errno);
+  FILE* f = nullptr;
+  int err = 0;
+  if (exists && ::fchmod(fd, st.st_mode & 0777) != 0) err = errno;
+  if (!err && !(f = ::fdopen(fd, "wb"))) err = errno;
+  if (err) {
     ::close(fd);
     ::unlink(tempPath.c_str());
-    throw IOException("cannot create " + target, err);
+    throw IOException(action, err);
   }
-  return std::unique_ptr<TextOutputStream>(new TextOutputStream(f, tempPath, target));
+  return std::unique_ptr<TextOutputStream>(new TextOutputStream(f, tempPath, target, given));
 }
 
 TextOutputStream::~TextOutputStream() {
@@ -76,10 +155,10 @@ TextOutputStream::~TextOutputStream() {
 }
 
 void TextOutputStream::WriteLine(const std::string& text) {
-  if (!file_) throw IOException("write to a closed stream " + targetPath_, EBADF);
+  if (!file_) throw IOException("write to a closed stream " + shownPath_, EBADF);
   if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fputc('\n', file_) == EOF) {
     failed_ = true;
-    throw IOException("cannot write " + targetPath_, errno ? errno : EIO);
+    throw IOException("cannot write " + shownPath_, errno ? errno : EIO);
   }
 }
 
@@ -95,12 +174,10 @@ void TextOutputStream::Close() {
   if (!err && ::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) err = errno;
   if (err) {
     ::unlink(tempPath_.c_str());
-    throw IOException("cannot write " + targetPath_, err);
+    throw IOException("cannot write " + shownPath_, err);
   }
   // The rename itself lasts only once the folder is on disk too.
-  auto slash = targetPath_.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : targetPath_.substr(0, slash + 1);
-  int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int dirFd = ::open(FolderOf(targetPath_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     ::fsync(dirFd);
     ::close(dirFd);

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config qt6-base-dev libx11-dev libpng-dev libgtest-dev libbenchmark-dev libxcb1-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils openbox
-  fonts-ipafont-gothic espeak-ng kakasi xdg-utils
+  fonts-liberation2 fonts-morisawa-bizud-gothic fonts-roboto-slab espeak-ng kakasi xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do

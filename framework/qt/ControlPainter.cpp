@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "Canvas.h"
+#include "FontTable.h"
 #include "Label.h"
 #include "Picture.h"
 #include "Rectangle.h"
@@ -20,9 +21,10 @@ QColor ToQColor(fw::Color c) { return QColor(c.Red(), c.Green(), c.Blue()); }
 void PaintCanvas(QPainter& painter, const fw::Canvas& canvas) {
   if (!canvas.Backdrop) return;
   // One picture pixel per point; on a scaled display each pixel becomes a
-  // block of device pixels, never a blend of its neighbours.
+  // block of device pixels, never a blend of its neighbours. Only a
+  // transparent canvas lets what lies beneath show through its picture.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(QPoint(canvas.Left, canvas.Top), ToImage(*canvas.Backdrop));
+  painter.drawImage(QPoint(canvas.Left, canvas.Top), ToImage(*canvas.Backdrop, canvas.Transparent));
 }
 
 void PaintRectangle(QPainter& painter, const fw::Rectangle& rect) {
@@ -35,18 +37,6 @@ void PaintRectangle(QPainter& painter, const fw::Rectangle& rect) {
   painter.fillRect(QRect(r.left(), r.top(), b, r.height()), topLeft);
   painter.fillRect(QRect(r.left(), r.bottom() - b + 1, r.width(), b), bottomRight);
   painter.fillRect(QRect(r.right() - b + 1, r.top(), b, r.height()), bottomRight);
-}
-
-QFont LabelFont(const fw::Label& label) {
-  QFont font = QApplication::font();
-  if (label.TextFont != "System") font.setFamily(QString::fromStdString(label.TextFont));
-  // The program's points are screen points, which are Qt's device-independent
-  // pixels: a size of 12 is a 12-pixel font on an ordinary display.
-  if (label.TextSize > 0) font.setPixelSize(std::max(1, int(std::lround(label.TextSize))));
-  font.setBold(label.Bold);
-  font.setItalic(label.Italic);
-  font.setUnderline(label.Underline);
-  return font;
 }
 
 void PaintLabel(QPainter& painter, const fw::Label& label) {
@@ -65,12 +55,25 @@ QRect ControlRect(const fw::RectControl& control) {
   return QRect(control.Left, control.Top, std::max(0, control.Width), std::max(0, control.Height));
 }
 
-QImage ToImage(const fw::Picture& picture) {
-  QImage image(picture.Width(), picture.Height(), QImage::Format_RGB32);
+QFont LabelFont(const fw::Label& label) {
+  QFont font = FontFor(label.TextFont, QApplication::font());
+  // The program's points are screen points, which are Qt's device-independent
+  // pixels: a size of 12 is a 12-pixel font on an ordinary display.
+  if (label.TextSize > 0) font.setPixelSize(std::max(1, int(std::lround(label.TextSize))));
+  font.setBold(label.Bold);
+  font.setItalic(label.Italic);
+  font.setUnderline(label.Underline);
+  return font;
+}
+
+QImage ToImage(const fw::Picture& picture, bool withAlpha) {
+  QImage image(picture.Width(), picture.Height(), withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   const uint32_t* source = picture.Data();
   for (int y = 0; y < picture.Height(); ++y) {
     auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-    for (int x = 0; x < picture.Width(); ++x) line[x] = 0xFF000000u | source[size_t(y) * size_t(picture.Width()) + size_t(x)];
+    const uint32_t* from = source + size_t(y) * size_t(picture.Width());
+    // A picture pixel holds its transparency where QImage holds its alpha.
+    for (int x = 0; x < picture.Width(); ++x) line[x] = withAlpha ? from[x] ^ 0xFF000000u : from[x] | 0xFF000000u;
   }
   return image;
 }

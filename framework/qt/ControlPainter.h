@@ -1,10 +1,12 @@
 #pragma once
+#include <QFont>
 #include <QImage>
 #include <QRect>
 
 class QPainter;
 
 namespace fw {
+class Label;
 class RectControl;
 class Picture;
 }  // namespace fw
@@ -14,8 +16,12 @@ namespace fw::qt {
 // The control's rectangle in window coordinates (points).
 QRect ControlRect(const fw::RectControl& control);
 
-// An opaque copy of the picture, one image pixel per picture pixel.
-QImage ToImage(const fw::Picture& picture);
+// The font a label's text is drawn in: its face, size and style.
+QFont LabelFont(const fw::Label& label);
+
+// A copy of the picture, one image pixel per picture pixel: with the
+// picture's transparency as its alpha, or opaque.
+QImage ToImage(const fw::Picture& picture, bool withAlpha);
 
 // Paints one control: a canvas's backdrop, a rectangle, a label's text.
 // The caller clips the painter to where the control shows.

@@ -9,6 +9,7 @@
 
 #include "Application.h"
 #include "EventGate.h"
+#include "FontTable.h"
 #include "MenuItem.h"
 #include "NativeWindow.h"
 #include "Runtime.h"
@@ -76,6 +77,9 @@ void ReleaseStates(QMenu& menu) {
 
 void AddItems(QMenu& menu, const fw::MenuItem& parent, const TreeFn& tree);
 
+// Menus show their texts in the desktop's face, as the windows' labels do.
+void UseSystemFace(QWidget& widget) { widget.setFont(FontFor("System", widget.font())); }
+
 void AddItem(QWidget& owner, const fw::MenuItem& item, const TreeFn& tree) {
   if (item.IsSeparator()) {
     auto* separator = new QAction(&owner);
@@ -87,6 +91,7 @@ void AddItem(QWidget& owner, const fw::MenuItem& item, const TreeFn& tree) {
   QAction* action = nullptr;
   if (item.Count() > 0) {
     auto* menu = new QMenu(MenuText(item.Text), &owner);
+    UseSystemFace(*menu);
     AddItems(*menu, item, tree);
     QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, tree] { ShowStates(*menu, tree); });
     QObject::connect(menu, &QMenu::aboutToHide, menu, [menu] { ReleaseStates(*menu); });
@@ -136,6 +141,7 @@ QKeySequence ShortcutToKeySequence(const std::string& text) {
 
 void BuildMenuBar(QMenuBar& bar, std::function<fw::MenuItem*()> tree) {
   bar.clear();
+  UseSystemFace(bar);
   const fw::MenuItem* root = tree();
   if (!root) return;
   for (int i = 0; i < root->Count(); ++i) AddItem(bar, *root->Item(i), tree);

@@ -7,6 +7,7 @@
 #include "framework/Canvas.h"
 #include "framework/Label.h"
 #include "framework/PropertyStream.h"
+#include "support/StreamBytes.h"
 
 namespace {
 
@@ -92,6 +93,99 @@ TEST(AboutStreams, EncodingsOfTheLinkAndTheCopyright) {
   EXPECT_EQ(copyright.size(), 18u);  // "©" takes two bytes
 }
 
+// Every stream, byte for byte, from the tables of what the window and each
+// control store: any single value changed makes the stream differ.
+namespace table {
+
+using streambytes::Boolean;
+using streambytes::Color;
+using streambytes::Int32;
+using streambytes::Row;
+using streambytes::String;
+
+constexpr int32_t kNoControlArray = INT32_MIN;
+const std::string kCopyright = "\u00A9 2026 Tintbeacon";
+const std::string kAddress = "https://tintbeacon.org/";
+
+// The same value in all five label columns.
+Row All(const char* name, const streambytes::Value& value) { return {name, {value, value, value, value, value}}; }
+
+// Columns: AboutName, AboutVersion, AboutVersionNumber, CboutCopy, AboutURL.
+const std::vector<Row> kLabels = {
+    All("TabStop", Boolean(true)),
+    {"Name", {String("AboutName"), String("AboutVersion"), String("AboutVersionNumber"), String("CboutCopy"),
+              String("AboutURL")}},
+    All("Index", Int32(kNoControlArray)),
+    {"Left", {Int32(72), Int32(12), Int32(158), Int32(0), Int32(80)}},
+    {"Top", {Int32(93), Int32(123), Int32(123), Int32(158), Int32(185)}},
+    {"Width", {Int32(135), Int32(140), Int32(140), Int32(280), Int32(127)}},
+    {"Height", {Int32(28), Int32(20), Int32(20), Int32(20), Int32(16)}},
+    All("LockLeft", Boolean(true)),
+    All("LockTop", Boolean(true)),
+    All("LockRight", Boolean(false)),
+    All("LockBottom", Boolean(false)),
+    All("TabPanelIndex", Int32(0)),
+    {"TabIndex", {Int32(0), Int32(1), Int32(2), Int32(3), Int32(4)}},
+    {"Text", {String("Tintbeacon"), std::nullopt, std::nullopt, String(kCopyright), String(kAddress)}},
+    {"TextAlign", {Int32(1), Int32(2), Int32(0), Int32(1), Int32(1)}},
+    {"TextColor", {Color(0x000000), Color(0x000000), Color(0x000000), Color(0x000000), Color(0x0000FF)}},
+    All("Multiline", Boolean(false)),
+    All("Enabled", Boolean(true)),
+    All("Visible", Boolean(true)),
+    All("Selectable", Boolean(false)),
+    All("Transparent", Boolean(false)),
+    All("HelpTag", String("")),
+    All("AutoDeactivate", Boolean(true)),
+    {"TextFont", {String("Rockwell"), String("System"), String("System"), String("System"), String("System")}},
+    All("Bold", Boolean(false)),
+    All("Italic", Boolean(false)),
+    {"Underline", {Boolean(false), Boolean(false), Boolean(false), Boolean(false), Boolean(true)}},
+    All("DataSource", String("")),
+    All("DataField", String("")),
+    All("InitialParent", String("")),
+};
+
+const std::vector<Row> kCanvas1 = {
+    {"Name", {String("Canvas1")}},
+    {"Index", {Int32(kNoControlArray)}},
+    {"Left", {Int32(104)}},
+    {"Top", {Int32(17)}},
+    {"Width", {Int32(72)}},
+    {"Height", {Int32(72)}},
+    {"LockLeft", {Boolean(true)}},
+    {"LockTop", {Boolean(true)}},
+    {"LockRight", {Boolean(false)}},
+    {"LockBottom", {Boolean(false)}},
+    {"TabPanelIndex", {Int32(0)}},
+    {"TabIndex", {Int32(5)}},
+    {"TabStop", {Boolean(true)}},
+    {"Visible", {Boolean(true)}},
+    {"HelpTag", {String("")}},
+    {"AutoDeactivate", {Boolean(true)}},
+    {"Enabled", {Boolean(true)}},
+    {"UseFocusRing", {Boolean(true)}},
+    {"AcceptFocus", {Boolean(false)}},
+    {"AcceptTabs", {Boolean(false)}},
+    {"DoubleBuffer", {Boolean(false)}},
+    {"EraseBackground", {Boolean(true)}},
+    {"Transparent", {Boolean(true)}},
+    {"InitialParent", {String("")}},
+};
+
+}  // namespace table
+
+TEST(AboutStreams, EveryStreamHoldsExactlyItsRecords) {
+  streambytes::ExpectEachHoldsExactly({
+      {"Window", Streams::Window, streambytes::WindowTable(), streambytes::kAboutWindow},
+      {"AboutName", Streams::AboutName, table::kLabels, 0},
+      {"AboutVersion", Streams::AboutVersion, table::kLabels, 1},
+      {"AboutVersionNumber", Streams::AboutVersionNumber, table::kLabels, 2},
+      {"CboutCopy", Streams::CboutCopy, table::kLabels, 3},
+      {"AboutURL", Streams::AboutURL, table::kLabels, 4},
+      {"Canvas1", Streams::Canvas1, table::kCanvas1, 0},
+  });
+}
+
 class AboutWindowTest : public apptest::AppTest {
  protected:
   void TearDown() override {
@@ -162,7 +256,7 @@ TEST_F(AboutWindowTest, ControlsAsStoredAndSetByCode) {
 
 TEST_F(AboutWindowTest, VersionTextsFollowTheSystemLanguage) {
   apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt),
-      lang("LANG", "ja_JP.UTF-8");
+      lang("LANG", "ja_JP.UTF-8"), language("LANGUAGE", std::nullopt);
   AboutWindow::AboutWindow* w = AboutWindow::AboutWindow::Instance();
   EXPECT_EQ(w->AboutVersion()->Text, "バージョン");
   EXPECT_EQ(w->AboutVersionNumber()->Text, "0.3.0");

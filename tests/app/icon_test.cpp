@@ -20,12 +20,18 @@ class IconTest : public ::testing::Test {
   apptest::TempFolder folder_;
 };
 
-TEST_F(IconTest, TheBundledIconIs72By72) {
+// 72 x 72 with rounded corners: the corners are fully transparent (bits
+// 24-31 hold the transparency), the body opaque.
+TEST_F(IconTest, TheBundledIconIs72By72WithTransparentCorners) {
   SetTBIcon72Resources(fw::GetApplicationBundleResources);
   auto icon = TBIcon72();
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->Width(), 72);
   EXPECT_EQ(icon->Height(), 72);
+  for (auto [x, y] : {std::pair{0, 0}, {71, 0}, {0, 71}, {71, 71}, {2, 2}, {69, 69}})
+    EXPECT_EQ(icon->PixelAt(x, y).value >> 24, 255u) << x << "," << y;
+  for (auto [x, y] : {std::pair{36, 36}, {36, 3}, {3, 36}, {10, 10}})
+    EXPECT_EQ(icon->PixelAt(x, y).value >> 24, 0u) << x << "," << y;
 }
 
 TEST_F(IconTest, ASuccessfulLoadIsKeptAndNotReadAgain) {

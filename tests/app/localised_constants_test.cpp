@@ -53,7 +53,7 @@ TEST(LocalisedConstants, EnglishDefaultsWithoutLocalisationData) {
 // name, the key the data file uses.
 TEST(LocalisedConstants, JapaneseFromTheUsersLanguage) {
   apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt),
-      lang("LANG", "ja_JP.UTF-8");
+      lang("LANG", "ja_JP.UTF-8"), language("LANGUAGE", std::nullopt);
   for (const Constant& c : kConstants) EXPECT_EQ(c.text(""), c.japanese) << c.name;
 }
 

@@ -16,45 +16,47 @@ struct Expected {
   const char* parent;  // "" for the bar
   const char* english;
   const char* japanese;
-  const char* shortcut;
+  const char* shortcut;  // kNotSet: the builder leaves it alone
 };
+
+constexpr const char* kNotSet = nullptr;
 
 // The tree in build order, which is also each item's order among its siblings.
 const Expected kTree[] = {
     {"EditMenu", Kind::Item, "", "Edit", "編集", ""},
     {"EditUndo", Kind::Item, "EditMenu", "Undo", "取り消す", "Cmd+Z"},
-    {"EditSeparator1", Kind::Item, "EditMenu", "-", "-", ""},
+    {"EditSeparator1", Kind::Item, "EditMenu", "-", "-", kNotSet},
     {"EditCut", Kind::Item, "EditMenu", "Cut", "カット", "Cmd+X"},
     {"EditCopy", Kind::Item, "EditMenu", "Copy", "コピー", "Cmd+C"},
     {"EditPaste", Kind::Item, "EditMenu", "Paste", "ペースト", "Cmd+V"},
     {"EditClear", Kind::Item, "EditMenu", "Clear", "消去", ""},
-    {"EditSeparator2", Kind::Item, "EditMenu", "-", "-", ""},
+    {"EditSeparator2", Kind::Item, "EditMenu", "-", "-", kNotSet},
     {"EditSelectAll", Kind::Item, "EditMenu", "Select All", "すべてを選択", "Cmd+A"},
-    {"UntitledSeparator1", Kind::Item, "EditMenu", "-", "-", ""},
-    {"EditSpeech", Kind::Item, "EditMenu", "Speech", "スピーチ", ""},
+    {"UntitledSeparator1", Kind::Item, "EditMenu", "-", "-", kNotSet},
+    {"EditSpeech", Kind::Item, "EditMenu", "Speech", "スピーチ", kNotSet},
     {"EditStartSpeaking", Kind::Item, "EditSpeech", "Start Speaking", "読み上げを開始", ""},
     {"EditStopSpeaking", Kind::Item, "EditSpeech", "Stop Speaking", "読み上げを停止", ""},
     {"FileQuit", Kind::Quit, "EditMenu", "Quit", "終了", "Cmd+Q"},
     {"AboutTintbeacon", Kind::Application, "EditMenu", "About Tintbeacon", "Tintbeaconについて", ""},
     {"View", Kind::Item, "", "View", "表示", ""},
-    {"ViewLanguage", Kind::Item, "View", "Language", "言語", ""},
+    {"ViewLanguage", Kind::Item, "View", "Language", "言語", kNotSet},
     {"ViewLanguageEn", Kind::Item, "ViewLanguage", "English", "英語", ""},
     {"ViewLanguageJa", Kind::Item, "ViewLanguage", "Japanese", "日本語", ""},
-    {"ViewLineColor", Kind::Item, "View", "Grid Color", "グリッドの色", ""},
+    {"ViewLineColor", Kind::Item, "View", "Grid Color", "グリッドの色", kNotSet},
     {"ViewLineColorNone", Kind::Item, "ViewLineColor", "None", "なし", ""},
     {"ViewLineColorBlack", Kind::Item, "ViewLineColor", "Black", "黒", ""},
     {"ViewLineColorWhite", Kind::Item, "ViewLineColor", "White", "白", ""},
     {"ViewLineColorRed", Kind::Item, "ViewLineColor", "Red", "赤", ""},
     {"ViewLineColorGreen", Kind::Item, "ViewLineColor", "Green", "緑", ""},
     {"ViewLineColorBlue", Kind::Item, "ViewLineColor", "Blue", "青", ""},
-    {"ViewMode", Kind::Item, "View", "Mode", "モード", ""},
+    {"ViewMode", Kind::Item, "View", "Mode", "モード", kNotSet},
     {"ViewModeRGB", Kind::Item, "ViewMode", "RGB", "RGB", ""},
     {"ViewModeCMYK", Kind::Item, "ViewMode", "CMYK", "CMYK", ""},
     {"ViewModeHLS", Kind::Item, "ViewMode", "HLS", "HLS", ""},
     {"ViewShowMouseLocation", Kind::Item, "View", "View Mouse Location", "マウスの位置を表示", ""},
-    {"UntitledSeparator", Kind::Item, "View", "-", "-", ""},
+    {"UntitledSeparator", Kind::Item, "View", "-", "-", kNotSet},
     {"ViewWindowMinimize", Kind::Item, "View", "Minimize Window", "ウインドウをしまう", "Cmd+m"},
-    {"UntitledSeparator0", Kind::Item, "View", "-", "-", ""},
+    {"UntitledSeparator0", Kind::Item, "View", "-", "-", kNotSet},
     {"ViewTintbeacon", Kind::Item, "View", "Tintbeacon", "Tintbeacon", "Cmd+Option+m"},
 };
 
@@ -92,7 +94,8 @@ void ExpectTree(bool japanese) {
     EXPECT_EQ(KindOf(item), want.kind);
     EXPECT_EQ(visited[i].parent == &bar ? std::string() : visited[i].parent->Name, want.parent);
     EXPECT_EQ(item.Text, japanese ? want.japanese : want.english);
-    EXPECT_EQ(item.KeyboardShortcut, want.shortcut);
+    EXPECT_EQ(item.KeyboardShortcut.IsSet(), want.shortcut != kNotSet);
+    EXPECT_EQ(item.KeyboardShortcut.Text(), want.shortcut ? want.shortcut : "");
     EXPECT_TRUE(item.AutoEnable);
     EXPECT_TRUE(item.Visible);
     EXPECT_FALSE(item.Checked);
@@ -108,7 +111,18 @@ TEST(MainMenuBar, TreeInEnglish) {
 
 TEST(MainMenuBar, TreeInJapanese) {
   apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt),
-      lang("LANG", "ja_JP.UTF-8");
+      lang("LANG", "ja_JP.UTF-8"), language("LANGUAGE", std::nullopt);
+  ExpectTree(true);
+}
+
+// LANGUAGE comes before the locale, as in every gettext program.
+TEST(MainMenuBar, TreeInTheLanguageListsFirstLanguage) {
+  apptest::EnvOverride all("LC_ALL", std::nullopt), messages("LC_MESSAGES", std::nullopt);
+  {
+    apptest::EnvOverride lang("LANG", "ja_JP.UTF-8"), language("LANGUAGE", "en_US:en");
+    ExpectTree(false);
+  }
+  apptest::EnvOverride lang("LANG", "en_US.UTF-8"), language("LANGUAGE", "ja");
   ExpectTree(true);
 }
 

@@ -21,7 +21,7 @@ std::string RandomFile(std::mt19937& rng) {
     if (w < int(std::size(kPieces))) {
       file += w == 3 ? std::string(1, '\0') : kPieces[w];
     } else if (w == int(std::size(kPieces))) {
-      file += std::string(size_t(byte(rng)) * 300, 'x');  // up to 76 KB, past the line cap
+      file += std::string(size_t(byte(rng)) * 300, 'x');  // up to 76 KB, past the size limit
     } else {
       file.push_back(static_cast<char>(byte(rng)));
     }
@@ -36,6 +36,11 @@ TEST(PrefFileRandom, AnyBytesGiveAGoodFileAtTheNextQuit) {
     std::string file = RandomFile(rng);
     ASSERT_EQ(harness.Check(file), "") << "input " << i << " of " << file.size() << " bytes";
   }
+}
+
+TEST(PrefFileRandom, SpecialFilesAreRefusedAtOnce) {
+  apptest::PrefFileHarness harness;
+  EXPECT_EQ(harness.CheckSpecialFiles(), "");
 }
 
 }  // namespace

@@ -2,9 +2,15 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include "AppTestSupport.h"
+#include "framework/Exceptions.h"
 #include "framework/Runtime.h"
+#include "support/OrdinaryUser.h"
 
 namespace {
 
@@ -196,24 +202,118 @@ TEST_F(PrefFileTest, QuitRaisesCloseOnceAndWritesTheFile) {
   EXPECT_EQ(Lines(ReadFile(folders_.PrefFilePath())).size(), 9u);
 }
 
-// A PrefFile that cannot be opened: Open's exception goes to the
-// framework's handling (said on stderr), the settings keep their defaults
-// and start-up goes on.
-TEST_F(PrefFileTest, UnreadableFileIsReportedAndStartUpGoesOn) {
-  apptest::fs::create_directories(folders_.PrefFilePath());
-  testing::internal::CaptureStderr();
-  fw::Runtime::RunFrameworkInitialization(Startup::LateStartup);
-  std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("IOException"), std::string::npos) << err;
-  EXPECT_EQ(PickerWindows().size(), 1u);
-  EXPECT_EQ(app().SelectedColor, "Black");
-  EXPECT_TRUE(app().IsMarverics);
+// What cannot be a PrefFile of ours is refused at once at start-up with one
+// line on stderr (the framework's report of Open's IOException); the
+// settings keep their defaults and start-up goes on. Opening never waits on a
+// FIFO, never reads a device or a huge file to its end, and a file of NUL
+// bytes (what a crash can leave) is not taken as settings.
+TEST_F(PrefFileTest, WhatIsNoPrefFileIsRefusedAtOnceWithOneLine) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    bool regular;  // replaced by a good file at quit
+  } cases[] = {
+      {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, false},
+      {"link to /dev/zero", [](const std::string& p) { apptest::fs::create_symlink("/dev/zero", p); }, false},
+      {"folder", [](const std::string& p) { apptest::fs::create_directory(p); }, false},
+      {"2 GB file of NUL bytes", [](const std::string& p) {
+         apptest::WriteFile(p, "");
+         ASSERT_EQ(::truncate(p.c_str(), off_t(2) << 30), 0);
+       }, true},
+      {"a few NUL bytes", [](const std::string& p) { apptest::WriteFile(p, std::string(40, '\0')); }, true},
+      {"line 1 past the limit", [](const std::string& p) {
+         apptest::WriteFile(p, std::string(PrefFileMaxBytes, 'j') + "a\nRed\n1\n");
+       }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    apptest::fs::create_directories(folders_.PrefFolderPath());
+    apptest::fs::remove_all(folders_.PrefFilePath());
+    c.make(folders_.PrefFilePath());
+    ::alarm(30);  // a start-up that blocks ends the run instead of hanging it
+    testing::internal::CaptureStderr();
+    fw::Runtime::RunFrameworkInitialization(Startup::LateStartup);
+    std::string err = testing::internal::GetCapturedStderr();
+    ::alarm(0);
+    EXPECT_EQ(Lines(err).size(), 1u) << err;
+    EXPECT_NE(err.find("IOException: cannot "), std::string::npos) << err;
+    EXPECT_NE(err.find(folders_.PrefFilePath()), std::string::npos) << err;
+    EXPECT_EQ(PickerWindows().size(), 1u);
+    EXPECT_EQ(app().SelectedLang, "");
+    EXPECT_EQ(app().SelectedColor, "Black");
+    EXPECT_FALSE(app().SelectedMouseLoc);
+    EXPECT_TRUE(app().IsMarverics);
+
+    if (!c.regular) continue;
+    app().Event_Close();
+    EXPECT_EQ(ReadFile(folders_.PrefFilePath()), "\nBlack\n0\n900\n1440\n0\n0\nRGB\n0\n");
+  }
 }
 
-// Damaged files never crash Open, and the next Close writes a good file.
+// A file kept behind a link (dotfile managers do this) stays behind it: the
+// file the link leads to gets the settings and keeps its mode.
+TEST_F(PrefFileTest, ALinkedFileIsWrittenThroughTheLink) {
+  const std::string dotfile = folders_.Root() + "/dotfiles/Tintbeacon.pref";
+  apptest::fs::create_directories(folders_.Root() + "/dotfiles");
+  apptest::WriteFile(dotfile, "en\nRed\n1\n900\n1440\n7\n8\nHLS\n0\n");
+  ::chmod(dotfile.c_str(), 0644);
+  apptest::fs::create_directories(folders_.PrefFolderPath());
+  apptest::fs::create_symlink(dotfile, folders_.PrefFilePath());
+  Startup::LateStartup();
+  app().Event_Open();
+  EXPECT_EQ(app().SelectedColor, "Red");
+  app().SelectedColor = "Blue";
+
+  app().Event_Close();
+
+  EXPECT_EQ(apptest::fs::read_symlink(folders_.PrefFilePath()), dotfile);
+  EXPECT_EQ(Lines(ReadFile(dotfile))[1], "Blue");
+  struct stat st {};
+  ASSERT_EQ(::stat(dotfile.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+// A file the user cannot write (read-only, or another owner's) is not
+// silently replaced: Close says why in the system's words and keeps it. Run
+// as an ordinary user, since root passes every permission check.
+TEST_F(PrefFileTest, AFileTheUserCannotWriteIsReportedAndKept) {
+  const std::string previous = "en\nRed\n1\n900\n1440\n7\n8\nHLS\n0\n";
+  for (bool otherOwner : {false, true}) {
+    SCOPED_TRACE(otherOwner ? "another owner's file" : "read-only file");
+    if (otherOwner && ::geteuid() != 0) continue;  // only root can give a file away
+    TearDown();
+    SetUp();
+    folders_.WritePrefFile(previous);
+    ::chmod(folders_.Root().c_str(), 0755);
+    testfiles::GiveToOrdinaryUser(folders_.Root());
+    if (otherOwner) ::chown(folders_.PrefFilePath().c_str(), 0, 0);
+    ::chmod(folders_.PrefFilePath().c_str(), otherOwner ? 0644 : 0444);
+    app().SelectedColor = "Blue";
+
+    testing::internal::CaptureStderr();
+    std::optional<int> closed = testfiles::AsOrdinaryUser([&] {
+      app().Event_Close();
+      return 0;
+    });
+    std::string err = testing::internal::GetCapturedStderr();
+    if (!closed) GTEST_SKIP() << "cannot become an ordinary user";
+    EXPECT_EQ(*closed, 0);
+    EXPECT_EQ(err, "tintbeacon: settings not saved: cannot create " + folders_.PrefFilePath() +
+                       ": Permission denied (13)\n");
+    EXPECT_EQ(ReadFile(folders_.PrefFilePath()), previous);
+    EXPECT_EQ(std::distance(apptest::fs::directory_iterator(folders_.PrefFolderPath()), {}), 1);
+  }
+}
+
+// Damaged files never crash Open: one that is no text (a NUL byte) or whose
+// lines run past the size limit is refused whole, the rest is read; either
+// way the next Close writes a good file.
 struct DamagedCase {
   const char* name;
   std::string content;
+  bool refused;
 };
 
 std::string Repeat(const std::string& piece, size_t times) {
@@ -226,14 +326,16 @@ TEST_F(PrefFileTest, DamagedFilesAreSurvived) {
   std::string binary;
   for (int i = 0; i < 256; ++i) binary.push_back(static_cast<char>(i));
   const DamagedCase cases[] = {
-      {"binary bytes", binary + binary},
-      {"NUL bytes", std::string("e\0n\nBl\0ack\n\0\n9\0\n\0\n1\0\n2\n\0\n\0\n", 24)},
-      {"invalid UTF-8", "\xC3\x28\n\xFF\xFE\n\xE2\x82\n900\n1440\n\x80\n\xF0\x28\x8C\x28\nRGB\n1\n"},
-      {"a 10 MB line", std::string(10 * 1024 * 1024, 'A') + "\nRed\n1\n"},
-      {"a 10 MB line of digits", "en\nRed\n1\n900\n1440\n" + std::string(10 * 1024 * 1024, '9') + "\n5\nRGB\n0\n"},
-      {"only carriage returns", Repeat("\r", 1000)},
-      {"one line", "ja"},
-      {"twenty lines", Repeat("1\n", 20)},
+      {"binary bytes", binary + binary, true},
+      {"NUL bytes", std::string("e\0n\nBl\0ack\n\0\n9\0\n\0\n1\0\n2\n\0\n\0\n", 24), true},
+      {"invalid UTF-8", "\xC3\x28\n\xFF\xFE\n\xE2\x82\n900\n1440\n\x80\n\xF0\x28\x8C\x28\nRGB\n1\n", false},
+      {"a 10 MB line", std::string(10 * 1024 * 1024, 'A') + "\nRed\n1\n", true},
+      {"a 10 MB line of digits", "en\nRed\n1\n900\n1440\n" + std::string(10 * 1024 * 1024, '9') + "\n5\nRGB\n0\n",
+       true},
+      {"only carriage returns", Repeat("\r", 1000), false},
+      {"one line", "ja", false},
+      {"twenty lines", Repeat("1\n", 20), false},
+      {"junk past the ninth line", "en\nRed\n1\n900\n1440\n7\n8\nHLS\n0\n" + std::string(1 << 20, '\0'), false},
   };
   for (const DamagedCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -241,7 +343,16 @@ TEST_F(PrefFileTest, DamagedFilesAreSurvived) {
     SetUp();
     folders_.WritePrefFile(c.content);
     Startup::LateStartup();
-    EXPECT_NO_THROW(app().Event_Open());
+    bool refused = false;
+    try {
+      app().Event_Open();
+    } catch (const fw::IOException&) {
+      refused = true;
+    }
+    EXPECT_EQ(refused, c.refused);
+    if (refused) {
+      EXPECT_EQ(app().SelectedColor, "Black");
+    }
     app().Event_Close();
     std::vector<std::string> lines = Lines(ReadFile(folders_.PrefFilePath()));
     ASSERT_EQ(lines.size(), 9u);
@@ -249,7 +360,10 @@ TEST_F(PrefFileTest, DamagedFilesAreSurvived) {
     EXPECT_EQ(lines[3], "900");
     EXPECT_EQ(lines[4], "1440");
     EXPECT_TRUE(lines[8] == "0" || lines[8] == "1");
-    EXPECT_LE(lines[0].size(), fw::TextInputStream::MaxLineBytes);
+    for (const std::string& line : lines) {
+      EXPECT_LE(line.size(), PrefFileMaxBytes);
+      EXPECT_EQ(line.find('\0'), std::string::npos);
+    }
   }
 }
 

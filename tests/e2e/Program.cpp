@@ -75,6 +75,23 @@ std::string Program::WaitForWindow(const std::string& name, int timeoutMs) const
   return "";
 }
 
+std::string Program::OpenAbout(const std::string& pickerId) const {
+  const XvfbServer::Origin at = x_.ClientOrigin(std::stoul(pickerId));
+  x_.Run("xdotool mousemove " + std::to_string(at.x + 15) + " " + std::to_string(at.y + 10) + " click 1");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Keys("Up Return");
+  std::string about;
+  WaitFor([&] {
+    // Both windows have the program's class; the About window is the other.
+    const RunResult r = x_.Run("xdotool search --onlyvisible --classname tintbeacon");
+    std::istringstream ids(r.out);
+    for (std::string id; std::getline(ids, id);)
+      if (!id.empty() && id != pickerId) about = id;
+    return !about.empty();
+  });
+  return about;
+}
+
 void Program::Keys(const std::string& keys) const {
   x_.Run("xdotool key --delay 100 " + keys);
   x_.Run("xdotool keyup ctrl alt shift q");

@@ -39,6 +39,10 @@ class Program {
   // The X id of the visible window whose name matches the regular
   // expression, once there is one; "" after timeoutMs.
   std::string WaitForWindow(const std::string& name = "^Tintbeacon$", int timeoutMs = 15000) const;
+  // Chooses About Tintbeacon, the last item of the Edit menu of the picker
+  // window pickerId (a click on the menu's title, then Up wraps to the
+  // bottom); the X id of the About window once it shows, "" after 10 s.
+  std::string OpenAbout(const std::string& pickerId) const;
   // xdotool key keys, then every modifier and Q released: a key that quits
   // the program leaves xdotool's keys held in the server otherwise.
   void Keys(const std::string& keys) const;

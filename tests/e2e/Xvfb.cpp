@@ -92,6 +92,15 @@ std::string BinDir() {
 
 std::string ToolsDir() { return BinDir() + "/tools"; }
 
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+  while (Clock::now() < deadline) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return done();
+}
+
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/tb-test-XXXXXX";

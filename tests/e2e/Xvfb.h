@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// Polls done every 100 ms until it holds; false when it still does not
+// after ms milliseconds.
+bool WaitFor(const std::function<bool()>& done, int ms = 10000);
 
 // Environment changes for a child: "KEY=VALUE" sets, a bare "KEY" removes.
 using EnvChanges = std::vector<std::string>;

@@ -18,6 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using e2e::WaitFor;
 
 constexpr int kScreenW = 1024, kScreenH = 768;
 // The saved window position; the view lies below the window's menu bar.
@@ -136,15 +137,6 @@ class CommandsE2E : public ::testing::Test {
         << Log();
   }
 
-  // Polls every 100 ms for 10 s.
-  static bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < deadline) {
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
-  }
 
   // Whether a screenshot satisfies test within 10 s.
   bool Shows(const std::function<bool(const fw::Picture&)>& test) {

@@ -52,9 +52,39 @@ TEST(UserLanguage, ComesFromTheFirstLocaleVariableSet) {
       {std::nullopt, std::nullopt, std::nullopt, "en"},
       {"", "", "", "en"},
   };
+  EnvOverride language("LANGUAGE", std::nullopt);
   for (const auto& c : cases) {
     EnvOverride all("LC_ALL", c.all), messages("LC_MESSAGES", c.messages), lang("LANG", c.lang);
     EXPECT_EQ(UserLanguage(), c.language) << c.all.value_or("-") << " " << c.messages.value_or("-") << " "
+                                          << c.lang.value_or("-");
+  }
+}
+
+// LANGUAGE, a list of preferences, goes before the locale as in gettext:
+// its first entry with texts (English is the program's own, Japanese is in
+// the bundle) wins, and it counts for nothing under the C or POSIX locale.
+TEST(UserLanguage, LanguageListComesFirstUnlessTheLocaleIsC) {
+  struct Case {
+    Env language, all, lang;
+    const char* expected;
+  } cases[] = {
+      {"en_US:en", std::nullopt, "ja_JP.UTF-8", "en"},
+      {"ja", std::nullopt, "en_US.UTF-8", "ja"},
+      {"fr:ja_JP", std::nullopt, "en_US.UTF-8", "ja"},
+      {"::ja", std::nullopt, "en_US.UTF-8", "ja"},
+      {"fr:de", std::nullopt, "ja_JP.UTF-8", "ja"},
+      {"", std::nullopt, "ja_JP.UTF-8", "ja"},
+      {"C:ja", std::nullopt, "ja_JP.UTF-8", "en"},
+      {"en", "ja_JP.UTF-8", "de_DE", "en"},
+      {"ja", std::nullopt, "C", "en"},
+      {"ja", std::nullopt, "C.UTF-8", "en"},
+      {"ja", "POSIX", "en_US.UTF-8", "en"},
+      {"ja", std::nullopt, std::nullopt, "en"},
+  };
+  EnvOverride messages("LC_MESSAGES", std::nullopt);
+  for (const auto& c : cases) {
+    EnvOverride language("LANGUAGE", c.language), all("LC_ALL", c.all), lang("LANG", c.lang);
+    EXPECT_EQ(UserLanguage(), c.expected) << c.language.value_or("-") << " " << c.all.value_or("-") << " "
                                           << c.lang.value_or("-");
   }
 }

@@ -265,7 +265,9 @@ void WriteRawPng(const std::string& path, int colorType, int bitDepth, const std
   std::fclose(file);
 }
 
-TEST(Png, ReadsEveryColourTypeAsRgb) {
+// Pixels come back whole: bits 24-31 hold 255 - alpha, 0 (opaque) where
+// the file has no alpha.
+TEST(Png, ReadsEveryColourTypeWithItsTransparency) {
   fwtest::ScratchFolder folder;
   struct Case {
     const char* name;
@@ -280,9 +282,9 @@ TEST(Png, ReadsEveryColourTypeAsRgb) {
        {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 2, 3, 254, 253, 252, 128, 128, 128}}, false, rgb},
       {"rgb interlaced", PNG_COLOR_TYPE_RGB, 8,
        {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 2, 3, 254, 253, 252, 128, 128, 128}}, true, rgb},
-      {"rgba, alpha dropped", PNG_COLOR_TYPE_RGBA, 8,
+      {"rgba", PNG_COLOR_TYPE_RGBA, 8,
        {{255, 0, 0, 0, 0, 255, 0, 9, 0, 0, 255, 255}, {1, 2, 3, 255, 254, 253, 252, 1, 128, 128, 128, 0}},
-       false, rgb},
+       false, {0xFFFF0000, 0xF600FF00, 0x000000FF, 0x00010203, 0xFEFEFDFC, 0xFF808080}},
       {"16-bit rgb", PNG_COLOR_TYPE_RGB, 16,
        {{255, 255, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0, 0, 0, 255, 255},
         {1, 0, 2, 0, 3, 0, 254, 0, 253, 0, 252, 0, 128, 0, 128, 0, 128, 0}},
@@ -292,7 +294,15 @@ TEST(Png, ReadsEveryColourTypeAsRgb) {
       {"2-bit grey", PNG_COLOR_TYPE_GRAY, 2, {{0b00011011}, {0b11100100}}, false,
        {0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF, 0xAAAAAA, 0x555555}},
       {"grey with alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, {{10, 0, 20, 128, 30, 255}, {40, 1, 50, 2, 60, 3}}, false,
-       {0x0A0A0A, 0x141414, 0x1E1E1E, 0x282828, 0x323232, 0x3C3C3C}},
+       {0xFF0A0A0A, 0x7F141414, 0x001E1E1E, 0xFE282828, 0xFD323232, 0xFC3C3C3C}},
+      {"16-bit grey with alpha", PNG_COLOR_TYPE_GRAY_ALPHA, 16,
+       {{0, 0, 0, 0, 16, 0, 128, 0, 255, 255, 255, 255}, {0, 0, 1, 0, 0, 0, 255, 0, 0, 0, 0, 0}}, false,
+       {0xFF000000, 0x7F101010, 0x00FFFFFF, 0xFE000000, 0x00000000, 0xFF000000}},
+  };
+  const auto expectWords = [](const Picture& picture, const std::vector<uint32_t>& expected) {
+    ASSERT_EQ(picture.Width(), 3);
+    ASSERT_EQ(picture.Height(), 2);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(picture.PixelAt(i % 3, i / 3).value, expected[size_t(i)]) << "pixel " << i;
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -300,19 +310,23 @@ TEST(Png, ReadsEveryColourTypeAsRgb) {
     WriteRawPng(path, c.colorType, c.bitDepth, c.rows, c.interlaced);
     auto picture = Picture::OpenPath(path);
     ASSERT_TRUE(picture);
-    ASSERT_EQ(picture->Width(), 3);
-    ASSERT_EQ(picture->Height(), 2);
-    ExpectPixels(*picture, [&](int x, int y) { return c.expected[size_t(y * 3 + x)]; });
+    expectWords(*picture, c.expected);
   }
 
-  // A palette with a transparent entry: the entry's own colour is read.
+  // Palette entries made transparent, wholly and in part, by tRNS; the
+  // entries keep their own colours.
   std::string path = folder / "palette.png";
   WriteRawPng(path, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1, 2}, {2, 1, 0}}, false,
-              {{255, 0, 0}, {0, 128, 0}, {9, 8, 7}}, {0});
+              {{255, 0, 0}, {0, 128, 0}, {9, 8, 7}}, {0, 64});
   auto picture = Picture::OpenPath(path);
   ASSERT_TRUE(picture);
-  const uint32_t palette[] = {0xFF0000, 0x008000, 0x090807, 0x090807, 0x008000, 0xFF0000};
-  ExpectPixels(*picture, [&](int x, int y) { return palette[y * 3 + x]; });
+  expectWords(*picture, {0xFFFF0000, 0xBF008000, 0x00090807, 0x00090807, 0xBF008000, 0xFFFF0000});
+
+  // What the program draws is opaque.
+  picture->Graphics().ForeColor = Color(0x123456);
+  picture->Graphics().FillRect(0, 0, 1, 1);
+  picture->Graphics().DrawLine(1, 0, 1, 1);
+  expectWords(*picture, {0x00123456, 0x00123456, 0x00090807, 0x00090807, 0x00123456, 0xFFFF0000});
 }
 
 TEST(Png, DamagedFilesGiveNoPicture) {

@@ -355,6 +355,36 @@ TEST_F(QtBackendTest, CanvasShowsItsBackdropPixelForPixelClippedToItself) {
       ASSERT_EQ(scaled.pixel(x, y) & 0xFFFFFF, view->PixelAt(x / 2, y / 2 + 1).RGB()) << x << "," << y;
 }
 
+// A picture's transparency counts only on a canvas marked Transparent;
+// elsewhere its pixels are drawn exactly as they are.
+TEST_F(QtBackendTest, OnlyATransparentCanvasLetsTheWindowShowThroughItsPicture) {
+  auto picture = std::make_shared<fw::Picture>(3, 1);
+  picture->Data()[0] = 0x00C08040;  // opaque
+  picture->Data()[1] = 0xFFC08040;  // fully transparent
+  picture->Data()[2] = 0x80C08040;  // half
+  TestWindow& w = Make(nullptr, [&](TestWindow& win) {
+    for (bool transparent : {false, true}) {
+      auto* canvas = win.New<fw::Canvas>();
+      win.AddControl(transparent ? "Transparent" : "Opaque", canvas);
+      canvas->Top = transparent ? 10 : 0;
+      canvas->Width = 3;
+      canvas->Height = 1;
+      canvas->Transparent = transparent;
+      canvas->Backdrop = picture;
+    }
+  });
+  w.HasBackColor = true;
+  w.BackColor = fw::Color(0x204060);
+  const QImage shot = Grab(w);
+  for (int x = 0; x < 3; ++x) EXPECT_EQ(shot.pixel(x, 0) & 0xFFFFFF, 0xC08040u) << x;
+  EXPECT_EQ(shot.pixel(0, 10) & 0xFFFFFF, 0xC08040u);
+  EXPECT_EQ(shot.pixel(1, 10) & 0xFFFFFF, 0x204060u);
+  const QColor half(shot.pixel(2, 10));
+  EXPECT_NEAR(half.red(), (0xC0 + 0x20) / 2, 2);
+  EXPECT_NEAR(half.green(), (0x80 + 0x40) / 2, 2);
+  EXPECT_NEAR(half.blue(), (0x40 + 0x60) / 2, 2);
+}
+
 TEST_F(QtBackendTest, ControlsOnACanvasAreClippedToItAndHiddenWithIt) {
   TestWindow& w = Make(nullptr, [](TestWindow& win) {
     auto* viewer = win.New<fw::Canvas>();

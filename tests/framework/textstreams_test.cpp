@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -13,6 +14,7 @@
 #include "ErrnoOf.h"
 #include "Exceptions.h"
 #include "ScratchFolder.h"
+#include "support/OrdinaryUser.h"
 
 namespace fs = std::filesystem;
 using fw::FolderItem;
@@ -23,8 +25,10 @@ using fwtest::ScratchFolder;
 
 namespace {
 
+constexpr size_t kLimit = 4096;
+
 std::vector<std::string> ReadAllLines(const std::string& path) {
-  auto in = TextInputStream::Open(FolderItem(path));
+  auto in = TextInputStream::Open(FolderItem(path), kLimit);
   std::vector<std::string> lines;
   while (!in->EndOfFile()) lines.push_back(in->ReadLine());
   EXPECT_EQ(in->ReadLine(), "");
@@ -36,10 +40,17 @@ std::vector<std::string> ReadAllLines(const std::string& path) {
 std::vector<std::string> Entries(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
   return names;
 }
 
 using Lines = std::vector<std::string>;
+
+// A file of size bytes that takes no room: text, then a hole of NUL bytes.
+void SparseFile(const std::string& path, const std::string& text, off_t size) {
+  fwtest::WriteFile(path, text);
+  ASSERT_EQ(::truncate(path.c_str(), size), 0);
+}
 
 }  // namespace
 
@@ -54,8 +65,9 @@ TEST(TextInputStream, DamagedContentReadsWithoutHarm) {
       {"lone CR kept", "a\rb\n", {"a\rb"}},
       {"no final line end", "a\nb", {"a", "b"}},
       {"empty lines", "\n\r\n\n", {"", "", ""}},
-      {"NUL bytes", std::string("a\0b\n\0\n", 6), {std::string("a\0b", 3), std::string("\0", 1)}},
       {"invalid UTF-8", "\xff\xfe\xc3\n\xe8\xb5\xa4\n", {"\xff\xfe\xc3", "赤"}},
+      {"exactly the limit", std::string(kLimit - 1, 'x') + "\n", {std::string(kLimit - 1, 'x')}},
+      {"exactly the limit, no line end", std::string(kLimit, 'x'), {std::string(kLimit, 'x')}},
   };
   for (const auto& c : cases) {
     ScratchFolder s;
@@ -64,19 +76,76 @@ TEST(TextInputStream, DamagedContentReadsWithoutHarm) {
   }
 }
 
-TEST(TextInputStream, AHugeLineIsCutAndTheNextLineStillRead) {
-  ScratchFolder s;
-  fwtest::WriteFile(s / "f", std::string(10 * 1024 * 1024, 'x') + "\r\nnext\n");
-  Lines lines = ReadAllLines(s / "f");
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], std::string(TextInputStream::MaxLineBytes, 'x'));
-  EXPECT_EQ(lines[1], "next");
+// A line that is not text, or runs past the limit, makes ReadLine fail:
+// the lines before it still read, nothing past the limit is read.
+TEST(TextInputStream, ALineThatIsNoTextFails) {
+  struct Case {
+    const char* label;
+    std::string content;
+    Lines before;
+    int error;
+  } cases[] = {
+      {"NUL byte", std::string("ok\na\0b\n", 7), {"ok"}, EILSEQ},
+      {"NUL bytes only", std::string(64, '\0'), {}, EILSEQ},
+      {"line past the limit", "ok\n" + std::string(kLimit, 'x') + "\n", {"ok"}, EFBIG},
+      {"limit ends inside a line", std::string(kLimit, 'x') + "y", {}, EFBIG},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    ScratchFolder s;
+    fwtest::WriteFile(s / "f", c.content);
+    auto in = TextInputStream::Open(FolderItem(s / "f"), kLimit);
+    for (const std::string& line : c.before) EXPECT_EQ(in->ReadLine(), line);
+    EXPECT_FALSE(in->EndOfFile());
+    EXPECT_EQ(ErrnoOf([&] { in->ReadLine(); }), c.error);
+  }
 }
 
-TEST(TextInputStream, OpenFailuresCarryTheErrorNumber) {
+// Whatever the size, only the limit is read: a 2 GB file with good lines at
+// its head reads at once, and one with NUL bytes at its head fails at once.
+TEST(TextInputStream, AHugeFileCostsNoMoreThanTheLimit) {
   ScratchFolder s;
-  EXPECT_EQ(ErrnoOf([&] { TextInputStream::Open(FolderItem(s / "missing")); }), ENOENT);
-  EXPECT_EQ(ErrnoOf([&] { TextInputStream::Open(FolderItem(s.Path())); }), EISDIR);
+  SparseFile(s / "good-head", "ja\nRed\n", off_t(2) << 30);
+  auto in = TextInputStream::Open(FolderItem(s / "good-head"), kLimit);
+  EXPECT_EQ(in->ReadLine(), "ja");
+  EXPECT_EQ(in->ReadLine(), "Red");
+  EXPECT_EQ(ErrnoOf([&] { in->ReadLine(); }), EFBIG);
+
+  SparseFile(s / "holes", "", off_t(2) << 30);
+  in = TextInputStream::Open(FolderItem(s / "holes"), kLimit);
+  EXPECT_EQ(ErrnoOf([&] { in->ReadLine(); }), EFBIG);
+}
+
+// Only a regular file is opened, and opening never waits: a FIFO without a
+// writer, a link to a device and a folder are refused at once.
+TEST(TextInputStream, OpenRefusesWhatIsNoRegularFile) {
+  ScratchFolder s;
+  ASSERT_EQ(::mkfifo((s / "fifo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", s / "zero");
+  fs::create_symlink("fifo", s / "link-to-fifo");
+  ::alarm(30);  // a blocking open ends the run instead of hanging it
+  struct Case {
+    const char* name;
+    int error;
+  } cases[] = {{"fifo", EINVAL}, {"zero", EINVAL}, {"link-to-fifo", EINVAL}, {"", EISDIR}, {"missing", ENOENT}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ErrnoOf([&] { TextInputStream::Open(FolderItem(s / c.name), kLimit); }), c.error);
+  }
+  ::alarm(0);
+}
+
+TEST(IOException, SaysTheSystemsWordsAndTheNumber) {
+  ScratchFolder s;
+  try {
+    TextInputStream::Open(FolderItem(s / "missing"), kLimit);
+    ADD_FAILURE() << "no exception";
+  } catch (const fw::IOException& e) {
+    EXPECT_STREQ(e.what(), ("cannot open " + (s / "missing") + ": No such file or directory (2)").c_str());
+  }
+  EXPECT_STREQ(fw::IOException("cannot create x", EACCES).what(), "cannot create x: Permission denied (13)");
+  EXPECT_STREQ(fw::IOException("cannot open x (a FIFO, not a regular file)", EINVAL).what(),
+               "cannot open x (a FIFO, not a regular file): Invalid argument (22)");
 }
 
 TEST(TextOutputStream, WritesLinesThatReadBackExactly) {
@@ -109,16 +178,62 @@ TEST(TextOutputStream, TheOldFileStaysWholeUntilClose) {
   EXPECT_EQ(fwtest::ReadFile(s / "pref"), "new\n");
 }
 
-TEST(TextOutputStream, ALinkInTheTargetsPlaceIsReplacedNotFollowed) {
+// Dotfile managers keep the file elsewhere behind a link: the file it leads
+// to is replaced, through a chain of links, relative or absolute, and keeps
+// its permission bits; the links stay.
+TEST(TextOutputStream, ALinkInTheTargetsPlaceIsFollowedAndKept) {
   ScratchFolder s;
-  fwtest::WriteFile(s / "elsewhere", "untouched");
-  fs::create_symlink(s / "elsewhere", s / "pref");
+  fs::create_directory(s / "dotfiles");
+  fwtest::WriteFile(s / "dotfiles/pref", "old\n");
+  ::chmod((s / "dotfiles/pref").c_str(), 0640);
+  fs::create_directory(s / "prefs");
+  fs::create_symlink("../dotfiles/pref", s / "prefs/middle");
+  fs::create_symlink(s / "prefs/middle", s / "prefs/pref");
+
+  auto out = TextOutputStream::Create(FolderItem(s / "prefs/pref"));
+  out->WriteLine("new");
+  out->Close();
+
+  EXPECT_EQ(fs::read_symlink(s / "prefs/pref"), s / "prefs/middle");
+  EXPECT_EQ(fs::read_symlink(s / "prefs/middle"), "../dotfiles/pref");
+  EXPECT_EQ(fwtest::ReadFile(s / "dotfiles/pref"), "new\n");
+  struct stat st {};
+  ASSERT_EQ(::stat((s / "dotfiles/pref").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(Entries(s / "dotfiles"), Lines{"pref"});
+  EXPECT_EQ(Entries(s / "prefs"), (Lines{"middle", "pref"}));
+}
+
+TEST(TextOutputStream, ALinkToNothingYetCreatesTheFileItLeadsTo) {
+  ScratchFolder s;
+  fs::create_symlink("real", s / "pref");
   auto out = TextOutputStream::Create(FolderItem(s / "pref"));
   out->WriteLine("x");
   out->Close();
-  EXPECT_FALSE(fs::is_symlink(s / "pref"));
-  EXPECT_EQ(fwtest::ReadFile(s / "pref"), "x\n");
-  EXPECT_EQ(fwtest::ReadFile(s / "elsewhere"), "untouched");
+  EXPECT_TRUE(fs::is_symlink(s / "pref"));
+  EXPECT_EQ(fwtest::ReadFile(s / "real"), "x\n");
+}
+
+// Something other than a regular file in the target's place, directly or
+// behind a link, is never replaced.
+TEST(TextOutputStream, CreateRefusesToReplaceWhatIsNoRegularFile) {
+  ScratchFolder s;
+  ASSERT_EQ(::mkfifo((s / "fifo").c_str(), 0600), 0);
+  fs::create_directory(s / "folder");
+  fs::create_symlink("fifo", s / "link-to-fifo");
+  fs::create_symlink("folder", s / "link-to-folder");
+  fs::create_symlink("loop", s / "loop");
+  struct Case {
+    const char* name;
+    int error;
+  } cases[] = {{"fifo", EINVAL}, {"link-to-fifo", EINVAL}, {"folder", EISDIR}, {"link-to-folder", EISDIR},
+               {"loop", ELOOP}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ErrnoOf([&] { TextOutputStream::Create(FolderItem(s / c.name)); }), c.error);
+  }
+  EXPECT_EQ(Entries(s.Path()), (Lines{"fifo", "folder", "link-to-fifo", "link-to-folder", "loop"}));
+  EXPECT_TRUE(fs::is_fifo(s / "fifo"));
 }
 
 TEST(TextOutputStream, CreateFailuresCarryTheErrorNumber) {
@@ -126,16 +241,6 @@ TEST(TextOutputStream, CreateFailuresCarryTheErrorNumber) {
   fwtest::WriteFile(s / "a-file", "");
   EXPECT_EQ(ErrnoOf([&] { TextOutputStream::Create(FolderItem(s / "missing/pref")); }), ENOENT);
   EXPECT_EQ(ErrnoOf([&] { TextOutputStream::Create(FolderItem(s / "a-file/pref")); }), ENOTDIR);
-}
-
-TEST(TextOutputStream, AFolderInTheTargetsPlaceFailsAtCloseAndLeavesNoTemporary) {
-  ScratchFolder s;
-  fs::create_directory(s / "pref");
-  auto out = TextOutputStream::Create(FolderItem(s / "pref"));
-  out->WriteLine("x");
-  EXPECT_NE(ErrnoOf([&] { out->Close(); }), 0);
-  EXPECT_EQ(Entries(s.Path()), Lines{"pref"});
-  EXPECT_TRUE(fs::is_directory(s / "pref"));
 }
 
 // A file size limit makes writes fail the way a full disk does, for any user.
@@ -161,12 +266,42 @@ TEST(TextOutputStream, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(Entries(s.Path()), Lines{"pref"});
 }
 
-TEST(TextOutputStream, AReadOnlyFolderRefusesAndKeepsTheOldFile) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  ScratchFolder s;
-  fs::create_directory(s / "prefs");
-  fwtest::WriteFile(s / "prefs/pref", "old\n");
-  ::chmod((s / "prefs").c_str(), 0500);
-  EXPECT_EQ(ErrnoOf([&] { TextOutputStream::Create(FolderItem(s / "prefs/pref")); }), EACCES);
-  EXPECT_EQ(fwtest::ReadFile(s / "prefs/pref"), "old\n");
+// A file the process may not write in place is not replaced either: a
+// read-only file, another owner's file, a file in a read-only folder. Run as
+// an ordinary user, since root passes every permission check.
+TEST(TextOutputStream, AFileThatCannotBeWrittenIsKept) {
+  struct Case {
+    const char* label;
+    mode_t folderMode, fileMode;
+    bool ownedByRoot;
+  } cases[] = {
+      {"read-only file", 0700, 0444, false},
+      {"another owner's file", 0700, 0644, true},
+      {"read-only folder", 0500, 0644, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    if (c.ownedByRoot && ::geteuid() != 0) continue;  // only root can give a file away
+    ScratchFolder s;
+    ::chmod(s.Path().c_str(), 0755);
+    fs::create_directory(s / "prefs");
+    fwtest::WriteFile(s / "prefs/pref", "old\n");
+    testfiles::GiveToOrdinaryUser(s / "prefs");
+    if (c.ownedByRoot) ::chown((s / "prefs/pref").c_str(), 0, 0);
+    ::chmod((s / "prefs/pref").c_str(), c.fileMode);
+    ::chmod((s / "prefs").c_str(), c.folderMode);
+
+    std::optional<int> error = testfiles::AsOrdinaryUser([&] {
+      return ErrnoOf([&] {
+        auto out = TextOutputStream::Create(FolderItem(s / "prefs/pref"));
+        out->WriteLine("new");
+        out->Close();
+      });
+    });
+    if (!error) GTEST_SKIP() << "cannot become an ordinary user";
+    EXPECT_EQ(*error, EACCES);
+    EXPECT_EQ(fwtest::ReadFile(s / "prefs/pref"), "old\n");
+    ::chmod((s / "prefs").c_str(), 0700);
+    EXPECT_EQ(Entries(s / "prefs"), Lines{"pref"});
+  }
 }

@@ -63,6 +63,7 @@ class PickerTest : public ::testing::Test {
     setenv("LANG", "en_US.UTF-8", 1);
     unsetenv("LC_ALL");
     unsetenv("LC_MESSAGES");
+    unsetenv("LANGUAGE");
     fw::Shell::SetToolsFolder(root_ + "/tools");
 
     backend_ = &fw::InstallTestBackend();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "picker/MainLayout.h"
+#include "support/StreamBytes.h"
 
 namespace {
 
@@ -152,6 +153,127 @@ TEST(MainLayout, EveryVisualControlIsOutsideAnyControlArray) {
     EXPECT_EQ(Value(c.stream(), "Index"), std::string("\x80\x00\x00\x00", 4));
     EXPECT_EQ(Value(c.stream(), "Name").substr(4), c.what);
   }
+}
+
+// Every stream, byte for byte, from the tables of what the window and each
+// control store: any single value changed makes the stream differ.
+namespace table {
+
+using streambytes::Boolean;
+using streambytes::Color;
+using streambytes::Int32;
+using streambytes::Row;
+using streambytes::String;
+
+constexpr int32_t kNoControlArray = INT32_MIN;
+
+const std::vector<Row> kViewer = {
+    {"InitialParent", {String("")}},
+    {"Transparent", {Boolean(false)}},
+    {"EraseBackground", {Boolean(true)}},
+    {"DoubleBuffer", {Boolean(false)}},
+    {"AcceptTabs", {Boolean(false)}},
+    {"AcceptFocus", {Boolean(false)}},
+    {"UseFocusRing", {Boolean(true)}},
+    {"Enabled", {Boolean(true)}},
+    {"AutoDeactivate", {Boolean(true)}},
+    {"HelpTag", {String("")}},
+    {"Visible", {Boolean(true)}},
+    {"TabStop", {Boolean(true)}},
+    {"TabIndex", {Int32(0)}},
+    {"TabPanelIndex", {Int32(0)}},
+    {"LockBottom", {Boolean(false)}},
+    {"LockRight", {Boolean(false)}},
+    {"LockTop", {Boolean(true)}},
+    {"LockLeft", {Boolean(true)}},
+    {"Height", {Int32(201)}},
+    {"Width", {Int32(201)}},
+    {"Top", {Int32(-1)}},
+    {"Left", {Int32(0)}},
+    {"Index", {Int32(kNoControlArray)}},
+    {"Name", {String("Viewer")}},
+};
+
+// Columns: LocationBG, CurrentColorRect.
+const std::vector<Row> kRectangles = {
+    {"InitialParent", {String("Viewer"), String("")}},
+    {"BottomRightColor", {Color(0x000000), Color(0x000000)}},
+    {"TopLeftColor", {Color(0x000000), Color(0x000000)}},
+    {"BorderWidth", {Int32(0), Int32(1)}},
+    {"FillColor", {Color(0xFFFFFF), Color(0xFFFFFF)}},
+    {"Enabled", {Boolean(true), Boolean(true)}},
+    {"AutoDeactivate", {Boolean(true), Boolean(true)}},
+    {"HelpTag", {String(""), String("")}},
+    {"Visible", {Boolean(false), Boolean(true)}},
+    {"TabPanelIndex", {Int32(0), Int32(0)}},
+    {"TabIndex", {Int32(0), Int32(1)}},
+    {"LockBottom", {Boolean(false), Boolean(false)}},
+    {"LockRight", {Boolean(false), Boolean(false)}},
+    {"LockTop", {Boolean(true), Boolean(true)}},
+    {"LockLeft", {Boolean(true), Boolean(true)}},
+    {"Height", {Int32(18), Int32(43)}},
+    {"Width", {Int32(201), Int32(43)}},
+    {"Top", {Int32(182), Int32(204)}},
+    {"Left", {Int32(0), Int32(3)}},
+    {"Index", {Int32(kNoControlArray), Int32(kNoControlArray)}},
+    {"Name", {String("LocationBG"), String("CurrentColorRect")}},
+    {"TabStop", {Boolean(true), Boolean(true)}},
+};
+
+// Columns: LocLabel, ColorLabel, NameLabel.
+const std::vector<Row> kLabels = {
+    {"InitialParent", {String("Viewer"), String(""), String("")}},
+    {"DataField", {String(""), String(""), String("")}},
+    {"DataSource", {String(""), String(""), String("")}},
+    {"Underline", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"Italic", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"Bold", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"TextFont", {String("System"), String("System"), String("System")}},
+    {"AutoDeactivate", {Boolean(true), Boolean(true), Boolean(true)}},
+    {"HelpTag", {String(""), String(""), String("")}},
+    {"Transparent", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"Selectable", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"Visible", {Boolean(false), Boolean(true), Boolean(true)}},
+    {"Enabled", {Boolean(true), Boolean(true), Boolean(true)}},
+    {"Multiline", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"TextColor", {Color(0x000000), Color(0x000000), Color(0x000000)}},
+    {"TextAlign", {Int32(1), Int32(1), Int32(1)}},
+    {"Text", {String(""), String(""), String("")}},
+    {"TabIndex", {Int32(1), Int32(2), Int32(3)}},
+    {"TabPanelIndex", {Int32(0), Int32(0), Int32(0)}},
+    {"LockBottom", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"LockRight", {Boolean(false), Boolean(false), Boolean(false)}},
+    {"LockTop", {Boolean(true), Boolean(true), Boolean(true)}},
+    {"LockLeft", {Boolean(true), Boolean(true), Boolean(true)}},
+    {"Height", {Int32(20), Int32(20), Int32(20)}},
+    {"Width", {Int32(154), Int32(160), Int32(160)}},
+    {"Top", {Int32(181), Int32(204), Int32(225)}},
+    {"Left", {Int32(25), Int32(41), Int32(43)}},
+    {"Index", {Int32(kNoControlArray), Int32(kNoControlArray), Int32(kNoControlArray)}},
+    {"Name", {String("LocLabel"), String("ColorLabel"), String("NameLabel")}},
+    {"TabStop", {Boolean(true), Boolean(true), Boolean(true)}},
+};
+
+// Columns: GetPicture, SayColor.
+const std::vector<Row> kTimers = {
+    {"Period", {Int32(128), Int32(2000)}},
+    {"Mode", {Int32(2), Int32(0)}},
+};
+
+}  // namespace table
+
+TEST(MainLayout, EveryStreamHoldsExactlyItsRecords) {
+  streambytes::ExpectEachHoldsExactly({
+      {"window", MainLayout::Window, streambytes::WindowTable(), streambytes::kPickerWindow},
+      {"Viewer", MainLayout::Viewer, table::kViewer, 0},
+      {"LocationBG", MainLayout::LocationBG, table::kRectangles, 0},
+      {"LocLabel", MainLayout::LocLabel, table::kLabels, 0},
+      {"GetPicture", MainLayout::GetPicture, table::kTimers, 0},
+      {"CurrentColorRect", MainLayout::CurrentColorRect, table::kRectangles, 1},
+      {"ColorLabel", MainLayout::ColorLabel, table::kLabels, 1},
+      {"NameLabel", MainLayout::NameLabel, table::kLabels, 2},
+      {"SayColor", MainLayout::SayColor, table::kTimers, 1},
+  });
 }
 
 }  // namespace
