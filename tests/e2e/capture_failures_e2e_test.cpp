@@ -129,13 +129,12 @@ TEST(PrivateFolderE2E, WithoutARuntimeFolderAFreshOneIsUsedAndRemoved) {
   ASSERT_FALSE(program.WaitForWindow().empty()) << program.Log();
   x.Run("xdotool mousemove 200 300");
   fs::path own;
-  const auto deadline = Clock::now() + std::chrono::seconds(10);
-  while (own.empty() && Clock::now() < deadline) {
+  ASSERT_TRUE(e2e::WaitFor([&] {
     for (const auto& entry : fs::directory_iterator(tmp))
       if (fs::exists(entry.path() / "org.tintbeacon.Tintbeacon.work/capture-square")) own = entry.path();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  ASSERT_FALSE(own.empty()) << "no capture in a folder of its own\n" << program.Log();
+    return !own.empty();
+  })) << "no capture in a folder of its own\n"
+      << program.Log();
   struct stat st {};
   ASSERT_EQ(::lstat(own.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0700u);
