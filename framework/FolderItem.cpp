@@ -62,7 +62,8 @@ int OpenOwnFolder(const std::string& path, std::string& reason) {
   int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
     int err = errno;
-    reason = path + (err == ELOOP || err == ENOTDIR ? " is not a folder (or is a link)" : ": cannot open: " + ErrorText(err));
+    reason = path + (err == ELOOP || err == ENOTDIR ? " is not a folder (or is a link)"
+                                                    : ": cannot open: " + ErrorText(err));
     return -1;
   }
   struct stat st {};
