@@ -20,10 +20,24 @@ double readColorHue(Color c) {
   return sixths / 6;
 }
 
-double readColorCyan(Color c) { return 1 - c.Red() / 255.0; }
+namespace {
 
-double readColorMagenta(Color c) { return 1 - c.Green() / 255.0; }
+// (255 - channel) / 255, raised by a billionth for every channel above 0.
+// The CMYK text takes the least amount as K and divides the differences by
+// 1 - K; in doubles that lands a hair below a whole percentage for some
+// colours (000514 would show M 74 where the exact value is 75), and the
+// truncation then drops a whole point. The nudge lifts every such result
+// back over its whole number, stays far below the least gap between a
+// percentage that is not whole and the next whole one (1/255), and keeps
+// the amounts within 0..1 with 1 only for a channel of 0.
+double Amount(int channel) { return channel == 0 ? 1.0 : (255 - channel) / 255.0 + 1e-9; }
 
-double readColorYellow(Color c) { return 1 - c.Blue() / 255.0; }
+}  // namespace
+
+double readColorCyan(Color c) { return Amount(c.Red()); }
+
+double readColorMagenta(Color c) { return Amount(c.Green()); }
+
+double readColorYellow(Color c) { return Amount(c.Blue()); }
 
 }  // namespace fw

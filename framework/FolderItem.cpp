@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "Diagnostics.h"
 #include "Exceptions.h"
 #include "Picture.h"
 
@@ -55,22 +56,14 @@ const char* NonEmptyEnv(const char* name) {
   return value && *value ? value : nullptr;
 }
 
-// Says why a folder was refused, once per distinct reason: the capture tick
-// asks for the temporary folder many times a second.
-void ReportOnce(const std::string& reason) {
-  static std::string last;
-  if (reason == last) return;
-  last = reason;
-  std::fprintf(stderr, "tintbeacon: %s\n", reason.c_str());
-}
-
 // Opens path as a real folder (never through a link) owned by the user;
 // returns the descriptor or -1 with reason set.
 int OpenOwnFolder(const std::string& path, std::string& reason) {
   int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) {
     int err = errno;
-    reason = path + (err == ELOOP || err == ENOTDIR ? " is not a folder (or is a link)" : ": cannot open (errno " + std::to_string(err) + ")");
+    reason = path + (err == ELOOP || err == ENOTDIR ? " is not a folder (or is a link)"
+                                                    : ": cannot open: " + ErrorText(err));
     return -1;
   }
   struct stat st {};
@@ -102,27 +95,58 @@ FolderItemPtr RuntimeFolder(std::string& reason) {
   return std::make_shared<FolderItem>(path);
 }
 
+// The folders made by OwnTempFolder, removed with everything in them when
+// the program ends: their names are never used again.
+std::vector<std::string>& MadeFolders() {
+  static std::vector<std::string>* folders = [] {
+    std::atexit([] {
+      for (const std::string& path : MadeFolders()) {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+      }
+    });
+    return new std::vector<std::string>;
+  }();
+  return *folders;
+}
+
+// A fresh folder of the user's own under $TMPDIR or /tmp: mkdtemp makes it
+// 0700 under a name nobody can guess or take first.
 FolderItemPtr OwnTempFolder(std::string& reason) {
   const char* tmpdir = NonEmptyEnv("TMPDIR");
   std::string base = tmpdir && tmpdir[0] == '/' ? tmpdir : "/tmp";
   while (base.size() > 1 && base.back() == '/') base.pop_back();
-  std::string path = (base == "/" ? "" : base) + "/tintbeacon-" + std::to_string(::geteuid());
-  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-    reason = path + ": cannot create (errno " + std::to_string(errno) + ")";
+  std::string path = (base == "/" ? "" : base) + "/" + program_invocation_short_name + "-XXXXXX";
+  if (!::mkdtemp(path.data())) {
+    reason = "cannot make a private folder in " + base + ": " + ErrorText(errno);
     return nullptr;
   }
-  int fd = OpenOwnFolder(path, reason);
-  if (fd < 0) return nullptr;
-  // Our own folder left open by an earlier umask or by hand is closed again
-  // through the descriptor, so the check and the change see the same folder.
-  struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && ((st.st_mode & 07777) == 0700 || ::fchmod(fd, 0700) == 0);
-  ::close(fd);
-  if (!ok) {
-    reason = path + ": cannot make it private";
-    return nullptr;
-  }
+  MadeFolders().push_back(path);
   return std::make_shared<FolderItem>(path);
+}
+
+// Still the folder mkdtemp made: a real folder of the user's, 0700.
+bool StillOwnFolder(const std::string& path) {
+  struct stat st {};
+  return LinkStatus(path, st) && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 07777) == 0700;
+}
+
+std::string EnvText(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// The temporary folder found last and the environment it was found in; the
+// capture tick asks for it many times a second.
+struct TemporaryChoice {
+  std::string runtimeDir, tmpDir;
+  FolderItemPtr folder;
+  bool own = false;
+};
+
+TemporaryChoice& LastTemporary() {
+  static TemporaryChoice choice;
+  return choice;
 }
 
 }  // namespace
@@ -213,12 +237,21 @@ FolderItemPtr Preferences() {
 }
 
 FolderItemPtr Temporary() {
+  TemporaryChoice& last = LastTemporary();
+  const std::string runtimeDir = EnvText("XDG_RUNTIME_DIR"), tmpDir = EnvText("TMPDIR");
+  if (last.folder && last.runtimeDir == runtimeDir && last.tmpDir == tmpDir &&
+      (!last.own || StillOwnFolder(last.folder->NativePath())))
+    return last.folder;
+  last = {runtimeDir, tmpDir, nullptr, false};
   std::string reason;
-  if (auto folder = RuntimeFolder(reason)) return folder;
-  if (!reason.empty()) ReportOnce(reason + "; using a folder of our own instead");
+  if ((last.folder = RuntimeFolder(reason))) return last.folder;
+  if (!reason.empty()) Diagnose(reason + "; using a folder of our own instead");
   reason.clear();
-  if (auto folder = OwnTempFolder(reason)) return folder;
-  ReportOnce(reason + "; no private temporary folder");
+  if ((last.folder = OwnTempFolder(reason))) {
+    last.own = true;
+    return last.folder;
+  }
+  Diagnose(reason + "; no private temporary folder");
   return nullptr;
 }
 

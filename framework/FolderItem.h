@@ -50,9 +50,10 @@ namespace SpecialFolder {
 // $XDG_CONFIG_HOME, else ~/.config.
 FolderItemPtr Preferences();
 // A folder private to the user: $XDG_RUNTIME_DIR when set, owned by the user
-// and mode 0700; else a folder of the user's own under $TMPDIR or /tmp,
-// created 0700 and checked to be owned by the user and not a link. nullptr
-// when no such folder can be had.
+// and mode 0700; else a fresh folder of the user's own under $TMPDIR or /tmp
+// with an unguessable name, made 0700 once per run (again only when it has
+// gone) and removed when the program ends. nullptr when no such folder can
+// be had. The answer is kept while the two variables stay the same.
 FolderItemPtr Temporary();
 }  // namespace SpecialFolder
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <vector>
 
 namespace fw {
@@ -11,6 +12,12 @@ namespace detail {
 struct RuntimeState {
   bool quitting = false;  // Quit has run: a second request is ignored
   int exitCode = 0;       // the code given to Quit
+  uint64_t dispatches = 0;  // event handlers entered so far
+  // The y of the pointer query MouseX made, for the MouseY that follows it
+  // within the same handler.
+  bool pointerYKept = false;
+  uint64_t pointerYDispatch = 0;
+  int32_t pointerY = 0;
 };
 RuntimeState& Runtime();
 

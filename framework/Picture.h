@@ -18,6 +18,9 @@ class Picture {
  public:
   // A new picture of width x height pixels, filled white.
   Picture(int32_t width, int32_t height);
+  // A copy with its own pixels and drawing surface.
+  Picture(const Picture& other);
+  Picture& operator=(const Picture&) = delete;
   ~Picture();
 
   int32_t Width() const { return width_; }
@@ -25,9 +28,15 @@ class Picture {
   // The picture's drawing surface; the same object at every call.
   fw::Graphics& Graphics();
 
-  // Reads a PNG file; nullptr when the file is missing or not a readable PNG.
+  // Reads a PNG file; nullptr when the file is missing or not a readable PNG
+  // (a file that is there but cannot be read is reported).
   static std::shared_ptr<Picture> Open(const FolderItem& file);
   static std::shared_ptr<Picture> OpenPath(const std::string& path);
+  // Reads a PNG file no wider than maxWidth and no taller than maxHeight; a
+  // larger one is refused from its header, before it is decoded. nullptr,
+  // with the reason in error, when the picture cannot be had.
+  static std::shared_ptr<Picture> Open(const FolderItem& file, int32_t maxWidth, int32_t maxHeight,
+                                       std::string& error);
   // Writes the picture as PNG; throws IOException on failure.
   void Save(const std::string& path) const;
 

@@ -223,17 +223,32 @@ void Encode(int32_t pictureWidth, int32_t pictureHeight, const RowSource& source
 
 }  // namespace
 
-std::shared_ptr<Picture> Read(const std::string& path, std::string& error) {
-  FILE* file = std::fopen(path.c_str(), "rb");
+std::shared_ptr<Picture> Read(const std::string& path, std::string& error, uint32_t maxWidth, uint32_t maxHeight,
+                              struct stat* opened) {
+  FILE* file = std::fopen(path.c_str(), "rbe");
   if (!file) {
     error = std::strerror(errno);
     return nullptr;
   }
-  png_byte signature[8];
-  if (std::fread(signature, 1, sizeof signature, file) != sizeof signature ||
-      png_sig_cmp(signature, 0, sizeof signature) != 0) {
+  if (opened && ::fstat(fileno(file), opened) != 0) {
+    error = std::strerror(errno);
+    std::fclose(file);
+    return nullptr;
+  }
+  // The signature, then the IHDR chunk that every PNG starts with: its size
+  // is known before anything is decoded.
+  png_byte header[24];
+  if (std::fread(header, 1, sizeof header, file) != sizeof header || png_sig_cmp(header, 0, 8) != 0 ||
+      std::memcmp(header + 12, "IHDR", 4) != 0) {
     std::fclose(file);
     error = "not a PNG file";
+    return nullptr;
+  }
+  const png_uint_32 width = png_get_uint_32(header + 16), height = png_get_uint_32(header + 20);
+  if (width > maxWidth || height > maxHeight) {
+    std::fclose(file);
+    error = std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
+            std::to_string(maxWidth) + " x " + std::to_string(maxHeight) + " expected";
     return nullptr;
   }
   std::rewind(file);

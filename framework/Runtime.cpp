@@ -3,13 +3,13 @@
 #include <cxxabi.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <typeinfo>
 
 #include "Application.h"
 #include "Backend.h"
+#include "Diagnostics.h"
 #include "Exceptions.h"
 #include "FrameworkState.h"
 
@@ -58,17 +58,17 @@ int Runtime::Exit() {
 
 void Runtime::UnhandledException(const std::exception& e) {
   const auto* framework = dynamic_cast<const RuntimeException*>(&e);
-  std::cerr << "Tintbeacon: unhandled " << (framework ? std::string(framework->ClassName()) : TypeName(e)) << ": "
-            << e.what() << std::endl;
+  Diagnose("unhandled " + (framework ? std::string(framework->ClassName()) : TypeName(e)) + ": " + e.what());
 }
 
 void Runtime::CallWithExceptionHandling(const std::function<void()>& f) {
+  ++detail::Runtime().dispatches;
   try {
     f();
   } catch (const std::exception& e) {
     UnhandledException(e);
   } catch (...) {
-    std::cerr << "Tintbeacon: unhandled exception of unknown type" << std::endl;
+    Diagnose("unhandled exception of unknown type");
   }
 }
 

@@ -19,7 +19,8 @@ void Run();
 // alive, the application object's registration, the backend); returns the
 // code given to Quit, 0 when there was none.
 int Exit();
-// Reports an exception that nothing caught on stderr (class and message).
+// Reports an exception that nothing caught through the diagnostic log
+// (class and message).
 void UnhandledException(const std::exception& e);
 // Runs f; an exception that escapes it goes to UnhandledException and the
 // program keeps running. Every event handler runs through it.

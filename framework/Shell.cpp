@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>
 
 #include "Backend.h"
+#include "Diagnostics.h"
 
 extern char** environ;
 
@@ -26,6 +26,8 @@ namespace {
 
 // How long the wait goes without serving the desktop's events.
 constexpr int kServeSliceMs = 5;
+// How much of a command's stderr is kept; the rest is read and dropped.
+constexpr size_t kErrorsKept = 65536;
 
 std::string& ToolsFolderSetting() {
   static std::string folder = [] {
@@ -62,13 +64,14 @@ int ExitCodeOf(int status) {
   return -1;
 }
 
-// Reads what the pipe holds now; false once the write end is closed.
-bool Drain(int fd, std::string& out) {
+// Reads what the pipe holds now, keeping at most limit bytes of it; false
+// once the write end is closed.
+bool Drain(int fd, std::string& out, size_t limit) {
   char buffer[65536];
   for (;;) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n > 0) {
-      out.append(buffer, static_cast<size_t>(n));
+      if (out.size() < limit) out.append(buffer, std::min(static_cast<size_t>(n), limit - out.size()));
     } else if (n == 0) {
       return false;
     } else if (errno == EINTR) {
@@ -79,13 +82,29 @@ bool Drain(int fd, std::string& out) {
   }
 }
 
-// The child and its descriptors; whatever way the wait ends (an event
-// handler may throw while events are served), the child is reaped and
-// nothing stays open.
+// A pipe end that the command writes into and we read from.
+struct Stream {
+  int fd = -1;
+  std::string* text = nullptr;
+  size_t limit = 0;
+
+  void Read() {
+    if (fd >= 0 && !Drain(fd, *text, limit)) Close();
+  }
+  void Close() {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+  }
+};
+
+// The command (its own process group) and its descriptors; whatever way
+// the wait ends (an event handler may throw while events are served), the
+// command is reaped and nothing stays open. A command given up on is killed
+// with its group rather than waited for.
 struct Child {
   pid_t pid = -1;
-  int pipeFd = -1;
   int pidFd = -1;
+  Stream streams[2];
   bool reaped = false;
   int status = 0;
 
@@ -100,6 +119,7 @@ struct Child {
       }
     }
   }
+  void Kill() { ::kill(-pid, SIGKILL); }
   void Reap() {
     while (!reaped) {
       pid_t r = ::waitpid(pid, &status, 0);
@@ -107,9 +127,12 @@ struct Child {
     }
   }
   ~Child() {
-    if (pipeFd >= 0) ::close(pipeFd);
+    for (Stream& s : streams) s.Close();
     if (pidFd >= 0) ::close(pidFd);
-    if (pid > 0) Reap();
+    if (pid > 0 && !reaped) {
+      Kill();
+      Reap();
+    }
   }
 };
 
@@ -130,7 +153,7 @@ std::vector<std::string> CommandEnvironment(const std::vector<std::pair<std::str
   return env;
 }
 
-pid_t Spawn(const std::string& command, int stdoutFd,
+pid_t Spawn(const std::string& command, int stdoutFd, int stderrFd,
             const std::vector<std::pair<std::string, std::string>>& settings) {
   std::vector<std::string> entries = CommandEnvironment(settings);
   std::vector<char*> env;
@@ -141,6 +164,7 @@ pid_t Spawn(const std::string& command, int stdoutFd,
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, stderrFd, STDERR_FILENO);
   // Descriptors that a library opened without close-on-exec stay ours.
   posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
@@ -153,7 +177,10 @@ pid_t Spawn(const std::string& command, int stdoutFd,
   sigaddset(&defaults, SIGCHLD);
   posix_spawnattr_setsigmask(&attr, &none);
   posix_spawnattr_setsigdefault(&attr, &defaults);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // Its own process group, so that a command that overruns is stopped with
+  // everything it started.
+  posix_spawnattr_setpgroup(&attr, 0);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
   std::string dashC = "-c";
   std::string sh = "sh";
@@ -164,11 +191,13 @@ pid_t Spawn(const std::string& command, int stdoutFd,
   posix_spawnattr_destroy(&attr);
   posix_spawn_file_actions_destroy(&actions);
   if (err != 0) {
-    std::fprintf(stderr, "tintbeacon: cannot run /bin/sh: %s\n", std::strerror(err));
+    Diagnose("cannot run /bin/sh: " + ErrorText(err));
     return -1;
   }
   return pid;
 }
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 }  // namespace
 
@@ -191,54 +220,73 @@ void Shell::SetEnvironment(const std::string& name, const std::string& value) {
 
 void Shell::Execute(const std::string& command) {
   output_.clear();
+  errors_.clear();
   exitCode_ = -1;
+  timedOut_ = false;
 
-  int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) {
-    std::fprintf(stderr, "tintbeacon: cannot run a command: pipe: %s\n", std::strerror(errno));
+  int out[2], err[2];
+  if (::pipe2(out, O_CLOEXEC) != 0) {
+    Diagnose("cannot run a command: pipe: " + ErrorText(errno));
+    return;
+  }
+  if (::pipe2(err, O_CLOEXEC) != 0) {
+    Diagnose("cannot run a command: pipe: " + ErrorText(errno));
+    ::close(out[0]);
+    ::close(out[1]);
     return;
   }
   Child child;
-  child.pipeFd = fds[0];
-  child.pid = Spawn(command, fds[1], environment_);
-  ::close(fds[1]);
+  child.streams[0] = {out[0], &output_, std::string().max_size()};
+  child.streams[1] = {err[0], &errors_, kErrorsKept};
+  child.pid = Spawn(command, out[1], err[1], environment_);
+  ::close(out[1]);
+  ::close(err[1]);
   if (child.pid < 0) return;
-  ::fcntl(child.pipeFd, F_SETFL, O_NONBLOCK);
+  for (Stream& s : child.streams) ::fcntl(s.fd, F_SETFL, O_NONBLOCK);
   child.pidFd = OpenPidFd(child.pid);
 
   using Clock = std::chrono::steady_clock;
-  auto nextServe = Clock::now() + std::chrono::milliseconds(kServeSliceMs);
+  const auto start = Clock::now();
+  const bool limited = TimeOut > 0;
+  const auto deadline = start + std::chrono::milliseconds(limited ? TimeOut : 0);
+  auto nextServe = start + std::chrono::milliseconds(kServeSliceMs);
   while (!child.reaped) {
-    pollfd watched[2];
+    pollfd watched[3];
     nfds_t count = 0;
-    if (child.pipeFd >= 0) watched[count++] = {child.pipeFd, POLLIN, 0};
+    for (Stream& s : child.streams)
+      if (s.fd >= 0) watched[count++] = {s.fd, POLLIN, 0};
     if (child.pidFd >= 0) watched[count++] = {child.pidFd, POLLIN, 0};
-    int timeout = kServeSliceMs;
-    if (HasBackend()) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(nextServe - Clock::now()).count();
-      timeout = static_cast<int>(std::max<long long>(0, left));
-    } else if (child.pidFd >= 0) {
-      timeout = -1;
+    const auto now = Clock::now();
+    long long timeout = -1;
+    if (HasBackend()) timeout = std::chrono::duration_cast<std::chrono::milliseconds>(nextServe - now).count();
+    if (limited) {
+      const long long left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
+      timeout = timeout < 0 ? left : std::min(timeout, left);
     }
     // Without a pidfd the end of the command is only seen by asking.
-    if (child.pidFd < 0 && child.pipeFd < 0) timeout = std::min(timeout, 1);
-    int ready = ::poll(watched, count, timeout);
+    if (child.pidFd < 0) timeout = timeout < 0 ? kServeSliceMs : std::min<long long>(timeout, kServeSliceMs);
+    int ready = ::poll(watched, count, static_cast<int>(std::max<long long>(0, timeout)));
     if (ready < 0 && errno != EINTR) break;
-    if (child.pipeFd >= 0 && !Drain(child.pipeFd, output_)) {
-      ::close(child.pipeFd);
-      child.pipeFd = -1;
-    }
+    for (Stream& s : child.streams) s.Read();
     if (child.TryReap()) break;
+    if (limited && Clock::now() >= deadline) {
+      timedOut_ = true;
+      child.Kill();
+      break;
+    }
     if (HasBackend() && Clock::now() >= nextServe) {
       CurrentBackend().ServeEvents(kServeSliceMs);
       nextServe = Clock::now() + std::chrono::milliseconds(kServeSliceMs);
     }
   }
   child.Reap();
-  // What the command printed before it ended; a background process that
-  // still holds the pipe does not keep us waiting.
-  if (child.pipeFd >= 0) Drain(child.pipeFd, output_);
+  // What the command wrote before it ended; a background process that still
+  // holds a pipe does not keep us waiting.
+  for (Stream& s : child.streams) s.Read();
   exitCode_ = child.status < 0 ? -1 : ExitCodeOf(child.status);
+
+  if (timedOut_) Diagnose("stopped a command that ran over " + std::to_string(TimeOut) + " ms: " + command);
+  if (!errors_.empty()) Diagnose(FirstLine(errors_));
 }
 
 }  // namespace fw

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,14 +11,21 @@ namespace fw {
 // serving events (never re-entering a timer still in its handler).
 class Shell {
  public:
-  // Runs command; returns when it has ended. Output (stdout) is kept for
-  // ReadAll; stderr passes through to the program's stderr.
+  // Milliseconds a command may run; then its whole process group is killed
+  // and Execute returns. 0 or less: no limit.
+  int32_t TimeOut = 10000;
+
+  // Runs command; returns when it has ended or was stopped. Output (stdout)
+  // is kept for ReadAll, stderr for ReadErrors; the first line of stderr and
+  // a stopped command are reported through the diagnostic log.
   void Execute(const std::string& command);
   std::string ReadAll() const { return output_; }
   // Gives name the value in the environment of the commands this shell
   // runs, in place of any inherited value.
   void SetEnvironment(const std::string& name, const std::string& value);
+  std::string ReadErrors() const { return errors_; }
   int ExitCode() const { return exitCode_; }
+  bool TimedOut() const { return timedOut_; }
 
   // The folder put first on PATH: bin/tools beside the executable unless set.
   static void SetToolsFolder(const std::string& path);
@@ -26,7 +34,9 @@ class Shell {
  private:
   std::vector<std::pair<std::string, std::string>> environment_;
   std::string output_;
+  std::string errors_;
   int exitCode_ = -1;
+  bool timedOut_ = false;
 };
 
 }  // namespace fw

@@ -1,17 +1,33 @@
 #include "System.h"
 
-#include <iostream>
-
 #include "Application.h"
 #include "Backend.h"
+#include "Diagnostics.h"
 #include "FrameworkState.h"
 #include "Runtime.h"
 
 namespace fw {
 
-int32_t System::MouseX() { return CurrentBackend().MousePosition().x; }
+// A handler that asks MouseX and then MouseY gets both from one query of
+// the desktop (a round trip to the display server): MouseX keeps the y it
+// was given for the next MouseY, as long as no other handler ran between.
+int32_t System::MouseX() {
+  const Point p = CurrentBackend().MousePosition();
+  detail::RuntimeState& state = detail::Runtime();
+  state.pointerYKept = true;
+  state.pointerYDispatch = state.dispatches;
+  state.pointerY = p.y;
+  return p.x;
+}
 
-int32_t System::MouseY() { return CurrentBackend().MousePosition().y; }
+int32_t System::MouseY() {
+  detail::RuntimeState& state = detail::Runtime();
+  if (state.pointerYKept && state.pointerYDispatch == state.dispatches) {
+    state.pointerYKept = false;
+    return state.pointerY;
+  }
+  return CurrentBackend().MousePosition().y;
+}
 
 namespace {
 struct KeyState {
@@ -31,7 +47,7 @@ void Keyboard::SetState(bool shift, bool option) { Keys() = {shift, option}; }
 ScreenInfo Screen(int index) { return index == 0 ? CurrentBackend().MainScreen() : ScreenInfo{}; }
 
 void ShowURL(const std::string& url) {
-  if (!CurrentBackend().OpenURL(url)) std::cerr << "ShowURL: the desktop could not open " << url << "\n";
+  if (!CurrentBackend().OpenURL(url)) Diagnose("the desktop could not open " + url);
 }
 
 void Quit(int32_t code) {

@@ -6,7 +6,8 @@ namespace fw {
 
 // The pointer and the user's language.
 namespace System {
-// Pointer position in global screen points.
+// Pointer position in global screen points; MouseY right after MouseX in
+// the same handler answers from the same query.
 int32_t MouseX();
 int32_t MouseY();
 // The text of key in language (the empty code: the user's language, see

@@ -49,6 +49,8 @@ class TestBackend : public Backend {
   bool TimerScheduled(const Timer& t) const { return timers_.count(&t) != 0; }
   int32_t TimerPeriod(const Timer& t) const;
   int ServeEventsCalls() const { return serveCalls_; }
+  // How often the pointer position was asked for.
+  int MouseQueries() const { return mouseQueries_; }
   int DestroyedWindows() const { return destroyedWindows_; }
 
   int RunEventLoop() override;
@@ -66,7 +68,10 @@ class TestBackend : public Backend {
   double ScaleFactor(const Window& w) override;
   void StartTimer(Timer& timer, int32_t periodMs) override;
   void StopTimer(Timer& timer) override;
-  Point MousePosition() override { return mouse_; }
+  Point MousePosition() override {
+    ++mouseQueries_;
+    return mouse_;
+  }
   ScreenInfo MainScreen() override { return screen_; }
   bool OpenURL(const std::string& url) override;
 
@@ -88,6 +93,7 @@ class TestBackend : public Backend {
   int quitCode_ = 0;
   int refreshes_ = 0;
   int serveCalls_ = 0;
+  int mouseQueries_ = 0;
   int destroyedWindows_ = 0;
   uint64_t nextOrder_ = 0;
   std::map<const Window*, WindowRecord> windows_;

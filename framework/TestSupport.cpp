@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "Diagnostics.h"
 #include "FrameworkState.h"
 #include "Runtime.h"
 #include "System.h"
@@ -13,6 +14,7 @@ void ResetFrameworkForTests() {
   detail::ClearAppObject();
   Keyboard::SetState(false, false);
   detail::Runtime() = {};
+  ResetDiagnostics();
   SetBackend(nullptr);
 }
 

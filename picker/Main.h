@@ -11,7 +11,6 @@
 #include "framework/Rectangle.h"
 #include "framework/Timer.h"
 #include "framework/Window.h"
-#include "picker/CaptureFailureLog.h"
 
 namespace Main {
 
@@ -117,11 +116,10 @@ class Main : public fw::Window {
   // Runs the capture and keeps it as the work folder's capture-square;
   // returns it read back, with the size of the capture as written in w and
   // h. Throws, leaving the previous capture-square and no other file, when
-  // the capture cannot be had. The tool is told scale, the display's device
-  // pixels per point.
+  // the capture cannot be had (none written, unreadable, or larger than the
+  // rectangle or the screen at the display's scale).
   std::shared_ptr<fw::Picture> CaptureIntoWorkFolder(const fw::FolderItem& workFolder, const std::string& rectangle,
                                                      bool marverics, float scale, int32_t& w, int32_t& h);
-  CaptureFailureLog captureFailures_;
 };
 
 }  // namespace Main

@@ -1,7 +1,10 @@
 // The capture tick: the screen around the pointer, twice enlarged with a
 // crosshair, its centre colour in the swatch and the two labels; and the
 // display-scale query it starts with.
+#include <algorithm>
 #include <charconv>
+#include <climits>
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -9,6 +12,7 @@
 #include "app/App.h"
 #include "app/AppIdentifier.h"
 #include "color/ColorExchange.h"
+#include "framework/Diagnostics.h"
 #include "framework/Exceptions.h"
 #include "framework/FolderItem.h"
 #include "framework/Graphics.h"
@@ -29,10 +33,18 @@ class CaptureFailed : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The first line of a command's output, for a report.
-std::string FirstLine(const std::string& text) {
-  std::string line = text.substr(0, text.find('\n'));
-  return line.empty() ? "no message" : line;
+// A capture tool that does not end is stopped after this long, so that a
+// stuck capture leaves the program answering within two seconds.
+constexpr int32_t kCaptureTimeOutMs = 1500;
+
+// The largest capture taken along an axis of that many points: a tool
+// writes at most the display's scale, rounded up, in pixels per point. A
+// larger file is refused before it is decoded. An unknown size (0) sets no
+// limit of ours.
+int32_t MostPixels(int32_t points, float scale) {
+  if (points <= 0) return INT32_MAX;
+  const double perPoint = std::max(1.0, std::ceil(double(scale)));
+  return static_cast<int32_t>(std::min<double>(INT32_MAX, points * perPoint));
 }
 
 // Removes a capture file the tick could not use; a failure to do so must not
@@ -56,10 +68,7 @@ fw::Color CrosshairColor(const std::string& selected) {
 }  // namespace
 
 std::string Main::CaptureCommand(const fw::FolderItem& workFolder, const std::string& rectangle, bool marverics) {
-  // The tool's diagnostics come back with its output, so that the tick can
-  // report them without one line per tick.
-  return "cd " + workFolder.ShellPath() + (marverics ? "; screencapture -R " : "; screencapture -x ") + rectangle +
-         " 2>&1";
+  return "cd " + workFolder.ShellPath() + (marverics ? "; screencapture -R " : "; screencapture -x ") + rectangle;
 }
 
 void Main::GetPicture_Action(fw::Timer& /*timer*/) {
@@ -94,8 +103,10 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
     LocLabel()->Visible = false;
   }
 
+  // The position is stored before the capture, so a capture that fails is
+  // tried again only when the pointer moves or a command asks for a redraw:
+  // a still pointer costs nothing even while every capture fails or hangs.
   if (MouseX == x && MouseY == y) return;
-  const int32_t previousX = MouseX, previousY = MouseY;
   MouseX = x;
   MouseY = y;
 
@@ -110,14 +121,10 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
     if (!workFolder->Directory()) throw CaptureFailed(workFolder->NativePath() + " is not a folder");
     capture = CaptureIntoWorkFolder(*workFolder, rectangle, app.IsMarverics, scale, w, h);
   } catch (const std::exception& e) {
-    // The view, the swatch and the labels keep the last good capture, and
-    // the restored position makes the next tick try again.
-    MouseX = previousX;
-    MouseY = previousY;
-    captureFailures_.Failed(e.what());
+    // The view, the swatch and the labels keep the last good capture.
+    fw::Diagnose("screen capture failed: " + std::string(e.what()));
     return;
   }
-  captureFailures_.Succeeded();
 
   auto view = std::make_shared<fw::Picture>(202, 202);
   fw::Graphics& g = view->Graphics();
@@ -184,19 +191,25 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
   char scaleText[32];
   shell.SetEnvironment(capture::kScaleVariable,
                        std::string(scaleText, std::to_chars(scaleText, scaleText + sizeof scaleText, scale).ptr));
+  shell.TimeOut = kCaptureTimeOutMs;
   if (!marverics) GetPicture()->SetPeriod(500);
   shell.Execute(CaptureCommand(workFolder, rectangle, marverics));
 
+  const fw::ScreenInfo screen = fw::Screen(0);
+  const int32_t maxWidth = MostPixels(marverics ? 101 : screen.Width, scale);
+  const int32_t maxHeight = MostPixels(marverics ? 101 : screen.Height, scale);
   fw::FolderItemPtr captureFile = workFolder.Child(rectangle);
   fw::FolderItemPtr captureSquare = workFolder.Child(CaptureFileName);
   try {
-    if (shell.ExitCode() != 0)
-      throw CaptureFailed("screencapture ended with status " + fw::Str(int32_t(shell.ExitCode())) + ": " +
-                          FirstLine(shell.ReadAll()));
-    // The new capture is read before the old one goes, so that a capture
-    // that cannot be read leaves the last good one in place.
-    std::shared_ptr<fw::Picture> fresh = captureFile ? fw::Picture::Open(*captureFile) : nullptr;
-    if (!fresh) throw CaptureFailed("screencapture wrote no readable PNG named " + rectangle);
+    // The capture is judged by its file alone. The new capture is read
+    // before the old one goes, so that a capture that cannot be read leaves
+    // the last good one in place.
+    if (!captureFile || !captureFile->Exists())
+      throw CaptureFailed(std::string("screencapture wrote no file ") + rectangle +
+                          (shell.TimedOut() ? " (stopped: it did not end in time)" : ""));
+    std::string problem;
+    std::shared_ptr<fw::Picture> fresh = fw::Picture::Open(*captureFile, maxWidth, maxHeight, problem);
+    if (!fresh) throw CaptureFailed("capture " + rectangle + " refused: " + problem);
     w = fresh->Width();
     h = fresh->Height();
     if (captureSquare->Exists()) captureSquare->Delete();
@@ -207,6 +220,8 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
   }
   DeleteQuietly(captureFile);
 
+  // Read back from the file the capture was just decoded from: no second
+  // decode.
   std::shared_ptr<fw::Picture> picture = captureSquare->OpenAsPicture();
   if (!picture) throw CaptureFailed(captureSquare->NativePath() + " cannot be read back");
   return picture;

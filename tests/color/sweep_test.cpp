@@ -10,6 +10,7 @@
 
 #include "color/ColorExchange.h"
 #include "color/ColorNames.h"
+#include "framework/ColorComponents.h"
 
 using fw::Color;
 
@@ -47,6 +48,27 @@ bool NameAgrees(const std::string& name, int l, int s, const char* ColorExchange
   return (name.size() == gray.size()) == (s == 0);
 }
 
+// The hue the fixed points give: two equal smaller channels put it at the
+// third, two equal larger ones midway between them; -1 for any other colour.
+double FixedHue(int r, int g, int b) {
+  if (g == b && r > g) return 0;
+  if (r == b && g > r) return 1.0 / 3;
+  if (r == g && b > r) return 2.0 / 3;
+  if (r == g && r > b) return 1.0 / 6;
+  if (g == b && g > r) return 0.5;
+  if (r == b && r > g) return 5.0 / 6;
+  return -1;
+}
+
+// The CMYK text in whole-number arithmetic: K = (255 - max) / 255 and each
+// of C, M, Y = (max - channel) / max, in percent, truncated.
+std::string ExactCMYK(int r, int g, int b) {
+  const int mx = std::max({r, g, b});
+  if (mx == 0) return "0,0,0,100";
+  return std::to_string(100 * (mx - r) / mx) + "," + std::to_string(100 * (mx - g) / mx) + "," +
+         std::to_string(100 * (mx - b) / mx) + "," + std::to_string(100 * (255 - mx) / 255);
+}
+
 // Checks every colour in [first, last); returns the texts of the faults found.
 std::vector<std::string> CheckColours(uint32_t first, uint32_t last) {
   std::vector<std::string> faults;
@@ -68,11 +90,18 @@ std::vector<std::string> CheckColours(uint32_t first, uint32_t last) {
     if (!ReadFields(rgbText, 3, channels) || channels[0] != r || channels[1] != g || channels[2] != b)
       fault(rgb, "RGB text " + rgbText);
 
+    // The colour components: amounts within 0..1 whose least is below 1
+    // for every colour but black; the hue below 1 and on its fixed points.
+    const double amounts[3] = {fw::readColorCyan(c), fw::readColorMagenta(c), fw::readColorYellow(c)};
+    if (!std::all_of(amounts, amounts + 3, [](double a) { return a >= 0 && a <= 1; }) ||
+        (std::min({amounts[0], amounts[1], amounts[2]}) < 1) != (rgb != 0))
+      fault(rgb, "colour amounts out of range");
+    const double hue = fw::readColorHue(c), fixedHue = FixedHue(r, g, b);
+    if (!(hue >= 0 && hue < 1) || (fixedHue >= 0 && hue != fixedHue)) fault(rgb, "hue " + std::to_string(hue));
+
+    // Every CMYK percentage is the exact one, truncated.
     const std::string cmyk = ColorExchange::ColorToCMYK(c);
-    int cmykFields[4];
-    if (!ReadFields(cmyk, 4, cmykFields) || !InRange(cmykFields, 4, 0, 100) ||
-        (rgb != 0 && std::min({cmykFields[0], cmykFields[1], cmykFields[2]}) != 0))
-      fault(rgb, "CMYK text " + cmyk);
+    if (cmyk != ExactCMYK(r, g, b)) fault(rgb, "CMYK text " + cmyk + ", exactly " + ExactCMYK(r, g, b));
 
     const double lightness = ColorExchange::getL(c), saturation = ColorExchange::getS(c);
     if (!(lightness >= 0 && lightness <= 0.99609375) || !(saturation >= 0 && saturation <= 1) ||

@@ -88,6 +88,9 @@ const CmykCase kCmykCases[] = {
     {0x808080, "0,0,0,49"},
     {0x800000, "0,100,100,49"},
     {0x010000, "0,100,100,99"},
+    // Whole percentages that arithmetic on 1 - channel / 255 showed one short.
+    {0xCCCCCC, "0,0,0,20"},
+    {0x000514, "100,75,0,92"},
 };
 
 void PrintTo(const CmykCase& c, std::ostream* os) { *os << std::hex << c.color; }

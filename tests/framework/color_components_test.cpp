@@ -45,13 +45,17 @@ TEST(ReadColorHue, EveryColourIsInRange) {
   }
 }
 
-TEST(ReadColorComponents, OneMinusChannelOver255) {
+// (255 - channel) / 255, a channel of 0 giving exactly 1 and any other a
+// hair above the exact fraction.
+TEST(ReadColorComponents, AmountsAreTheMissingShareOfEachChannel) {
   EXPECT_EQ(fw::readColorCyan(Color(0x00FFFF)), 1);
-  EXPECT_EQ(fw::readColorMagenta(Color(0x00FFFF)), 0);
-  EXPECT_EQ(fw::readColorYellow(Color(0x00FFFF)), 0);
-  EXPECT_DOUBLE_EQ(fw::readColorCyan(Color(0x800000)), 1 - 128 / 255.0);
-  EXPECT_DOUBLE_EQ(fw::readColorMagenta(Color(0x004000)), 1 - 64 / 255.0);
-  EXPECT_DOUBLE_EQ(fw::readColorYellow(Color(0x000001)), 1 - 1 / 255.0);
+  EXPECT_NEAR(fw::readColorMagenta(Color(0x00FFFF)), 0, 1e-8);
+  EXPECT_NEAR(fw::readColorYellow(Color(0x00FFFF)), 0, 1e-8);
+  EXPECT_NEAR(fw::readColorCyan(Color(0x800000)), 127 / 255.0, 1e-8);
+  EXPECT_GE(fw::readColorCyan(Color(0x800000)), 127 / 255.0);
+  EXPECT_NEAR(fw::readColorMagenta(Color(0x004000)), 191 / 255.0, 1e-8);
+  EXPECT_NEAR(fw::readColorYellow(Color(0x000001)), 254 / 255.0, 1e-8);
+  EXPECT_LT(fw::readColorYellow(Color(0x000001)), 1);
 }
 
 // The least of the three stays below 1 for every colour but black; bits

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <vector>
 
+#include "Diagnostics.h"
 #include "ErrnoOf.h"
 #include "Exceptions.h"
 #include "ScratchFolder.h"
@@ -167,8 +169,26 @@ TEST(FolderItemShellPath, NastyPathsAreOneWordThatRunsNothing) {
 
 class TemporaryFolder : public ::testing::Test {
  protected:
+  void SetUp() override { fw::ResetDiagnostics(); }
+
+  // The folder is a fresh one of ours in TMPDIR: a real folder, 0700, owned
+  // by the user, under a name nobody could have guessed.
+  void ExpectOwnFolder(const fw::FolderItemPtr& folder) {
+    ASSERT_NE(folder, nullptr);
+    const fs::path path = folder->NativePath();
+    EXPECT_EQ(path.parent_path(), fs::path(s.Path()));
+    EXPECT_NE(path, fs::path(predictable));
+    EXPECT_EQ(path.filename().string().rfind(std::string(program_invocation_short_name) + "-", 0), 0u) << path;
+    struct stat st {};
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_uid, ::geteuid());
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+  }
+
   ScratchFolder s;
-  std::string own = s / ("tintbeacon-" + std::to_string(::geteuid()));
+  // The name an earlier version used: anyone could make it first.
+  std::string predictable = s / (std::string(program_invocation_short_name) + "-" + std::to_string(::geteuid()));
   fwtest::EnvOverride tmpdir{"TMPDIR", s.Path()};
 };
 
@@ -188,52 +208,52 @@ TEST_F(TemporaryFolder, RefusesAnUnsafeRuntimeFolderForOneOfItsOwn) {
   ::chmod((s / "private").c_str(), 0700);
   fs::create_directory_symlink(s / "private", s / "link");
   for (const std::string& runtimeDir : {s / "open", s / "link", s / "missing", std::string("relative")}) {
+    SCOPED_TRACE(runtimeDir);
     fwtest::EnvOverride runtime("XDG_RUNTIME_DIR", runtimeDir);
-    auto folder = fw::SpecialFolder::Temporary();
-    ASSERT_NE(folder, nullptr) << runtimeDir;
-    EXPECT_EQ(folder->NativePath(), own) << runtimeDir;
+    ExpectOwnFolder(fw::SpecialFolder::Temporary());
   }
 }
 
-TEST_F(TemporaryFolder, CreatesItsOwnPrivateFolder) {
+TEST_F(TemporaryFolder, MakesOneFreshPrivateFolderWhateverOthersMadeFirst) {
   fwtest::EnvOverride runtime("XDG_RUNTIME_DIR", std::nullopt);
-  ::umask(022);
-  auto folder = fw::SpecialFolder::Temporary();
-  ASSERT_NE(folder, nullptr);
-  EXPECT_EQ(folder->NativePath(), own);
-  EXPECT_TRUE(folder->Directory());
-  EXPECT_EQ(ModeOf(own), 0700u);
-  // An existing folder of ours that others could enter is made private.
-  ::chmod(own.c_str(), 0777);
-  ASSERT_NE(fw::SpecialFolder::Temporary(), nullptr);
-  EXPECT_EQ(ModeOf(own), 0700u);
-}
-
-TEST_F(TemporaryFolder, RefusesALinkOrAFileInItsPlace) {
-  fwtest::EnvOverride runtime("XDG_RUNTIME_DIR", std::nullopt);
+  ::umask(0);
+  // Another user's traps under the name a predictable scheme would pick.
   fs::create_directory(s / "elsewhere");
-  ::chmod((s / "elsewhere").c_str(), 0755);
-  fs::create_directory_symlink(s / "elsewhere", own);
-  EXPECT_EQ(fw::SpecialFolder::Temporary(), nullptr);
-  EXPECT_EQ(ModeOf(s / "elsewhere"), 0755u);
-  fs::remove(own);
-  fwtest::WriteFile(own, "");
-  EXPECT_EQ(fw::SpecialFolder::Temporary(), nullptr);
+  ::chmod((s / "elsewhere").c_str(), 0777);
+  fs::create_directory_symlink(s / "elsewhere", predictable);
+  auto folder = fw::SpecialFolder::Temporary();
+  ::umask(022);
+  ExpectOwnFolder(folder);
+  EXPECT_TRUE(fs::is_empty(s / "elsewhere"));
+  EXPECT_EQ(fw::SpecialFolder::Temporary()->NativePath(), folder->NativePath()) << "one folder for the run";
+
+  // Gone, or swapped for a link: a new one is made, never the link followed.
+  fs::remove(folder->NativePath());
+  fs::create_directory_symlink(s / "elsewhere", folder->NativePath());
+  auto again = fw::SpecialFolder::Temporary();
+  ExpectOwnFolder(again);
+  EXPECT_NE(again->NativePath(), folder->NativePath());
 }
 
-TEST_F(TemporaryFolder, RefusesFoldersOwnedBySomeoneElse) {
-  fs::create_directory(own, s.Path());
+TEST_F(TemporaryFolder, NoFolderAtAllIsSaidOnceNotAtEveryCall) {
+  fwtest::WriteFile(s / "file", "");
+  fwtest::EnvOverride runtime("XDG_RUNTIME_DIR", s / "missing");
+  fwtest::EnvOverride noTmp("TMPDIR", s / "file");
+  testing::internal::CaptureStderr();
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(fw::SpecialFolder::Temporary(), nullptr);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+  EXPECT_NE(said.find("No such file or directory"), std::string::npos) << said;
+  EXPECT_NE(said.find("Not a directory"), std::string::npos) << said;
+}
+
+TEST_F(TemporaryFolder, RefusesARuntimeFolderOwnedBySomeoneElse) {
   fs::create_directory(s / "run");
   ::chmod((s / "run").c_str(), 0700);
   uid_t stranger = ::geteuid() + 4242;
-  if (::chown(own.c_str(), stranger, stranger) != 0 || ::chown((s / "run").c_str(), stranger, stranger) != 0)
-    GTEST_SKIP() << "changing a folder's owner needs root";
-  {
-    fwtest::EnvOverride runtime("XDG_RUNTIME_DIR", std::nullopt);
-    EXPECT_EQ(fw::SpecialFolder::Temporary(), nullptr);
-  }
+  if (::chown((s / "run").c_str(), stranger, stranger) != 0) GTEST_SKIP() << "changing a folder's owner needs root";
   fwtest::EnvOverride runtime("XDG_RUNTIME_DIR", s / "run");
-  EXPECT_EQ(fw::SpecialFolder::Temporary(), nullptr);
+  ExpectOwnFolder(fw::SpecialFolder::Temporary());
 }
 
 TEST(PreferencesFolder, FollowsXdgConfigHomeElseHome) {

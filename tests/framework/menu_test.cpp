@@ -173,7 +173,8 @@ TEST_F(MenuTest, AFailingHandlerIsReportedAndTheProgramGoesOn) {
   fw::UpdateMenus();
   testing::internal::CaptureStderr();
   EXPECT_FALSE(fw::ChooseMenuItem("Start"));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tintbeacon: unhandled NilObjectException: no timer\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string(program_invocation_short_name) + ": unhandled NilObjectException: no timer\n");
   EXPECT_TRUE(fw::ChooseMenuItem("Show"));
 }
 
@@ -221,7 +222,8 @@ TEST_F(RuntimeTest, FailingLateStartupComesOutFailingOpenIsReported) {
   fw::Application::RegisterAppObject(&failing);
   testing::internal::CaptureStderr();
   EXPECT_NO_THROW(fw::Runtime::RunFrameworkInitialization([] {}));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tintbeacon: unhandled std::out_of_range: bad index\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string(program_invocation_short_name) + ": unhandled std::out_of_range: bad index\n");
 }
 
 TEST_F(RuntimeTest, RunEndsWhenTheApplicationQuits) {

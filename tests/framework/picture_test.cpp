@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include "Picture.h"
 #include "Png.h"
 #include "ScratchFolder.h"
+#include "support/ClaimedSizePng.h"
 
 namespace {
 
@@ -375,6 +378,56 @@ TEST(Png, DamagedFilesGiveNoPicture) {
     fwtest::WriteFile(path, bytes);
     EXPECT_FALSE(Picture::OpenPath(path)) << name;
   }
+}
+
+// A file read and then moved under another name is decoded once: the second
+// open of the same file (device, inode, size, modification time) gets a copy
+// of the first decode, once; any other file is decoded afresh.
+TEST(Picture, TheSameFileOpenedTwiceIsDecodedOnce) {
+  fwtest::ScratchFolder folder;
+  auto source = Numbered(9, 5);
+  source->Save(folder / "capture");
+  auto first = Picture::OpenPath(folder / "capture");
+  ASSERT_TRUE(first);
+  std::filesystem::rename(folder / "capture", folder / "square");
+  // Bytes spoilt in place, size and time kept: only a decode would notice.
+  struct stat before {};
+  ASSERT_EQ(::stat((folder / "square").c_str(), &before), 0);
+  std::string bytes = fwtest::ReadFile(folder / "square");
+  bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x40);
+  fwtest::WriteFile(folder / "square", bytes);
+  const struct timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, (folder / "square").c_str(), times, 0), 0);
+  first->SetPixelAt(0, 0, Color(kInk));
+
+  auto second = Picture::OpenPath(folder / "square");
+  ASSERT_TRUE(second);
+  EXPECT_NE(second, first);
+  ExpectPixels(*second, [&](int x, int y) { return source->PixelAt(x, y).RGB(); });
+  EXPECT_FALSE(Picture::OpenPath(folder / "square")) << "the copy is handed out once";
+
+  // A new file in the old one's place is read for itself.
+  auto other = Numbered(4, 4);
+  other->Save(folder / "capture");
+  auto third = Picture::OpenPath(folder / "capture");
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->Width(), 4);
+}
+
+// The limits refuse a picture from its header: a file that claims to be
+// huge is refused as too large, not as damaged.
+TEST(Picture, OpenWithLimitsRefusesALargerPictureBeforeDecodingIt) {
+  fwtest::ScratchFolder folder;
+  Numbered(20, 10)->Save(folder / "fits.png");
+  std::string error;
+  auto fits = Picture::Open(fw::FolderItem(folder / "fits.png"), 20, 10, error);
+  ASSERT_TRUE(fits) << error;
+  EXPECT_FALSE(Picture::Open(fw::FolderItem(folder / "fits.png"), 19, 10, error));
+  EXPECT_EQ(error, "20 x 10 pixels, more than the 19 x 10 expected");
+  EXPECT_FALSE(Picture::Open(fw::FolderItem(folder / "fits.png"), 20, 9, error));
+  fwtest::WriteFile(folder / "huge.png", testfiles::ClaimedSizePng(8192, 8192));
+  EXPECT_FALSE(Picture::Open(fw::FolderItem(folder / "huge.png"), 101, 101, error));
+  EXPECT_EQ(error, "8192 x 8192 pixels, more than the 101 x 101 expected");
 }
 
 TEST(Png, RandomDamageNeverCrashes) {

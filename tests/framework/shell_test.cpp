@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 
 #include "Backend.h"
+#include "Diagnostics.h"
 #include "ScratchFolder.h"
 
 namespace fs = std::filesystem;
@@ -171,4 +173,57 @@ TEST(Shell, ServesEventsWhileALongCommandRuns) {
   EXPECT_EQ(RunCommand("sleep 0.2; echo done"), "done\n");
   fw::SetBackend(nullptr);
   EXPECT_GE(served, 10);
+}
+
+TEST(Shell, KeepsStderrApartAndSaysItsFirstLineOnce) {
+  fw::ResetDiagnostics();
+  testing::internal::CaptureStderr();
+  for (int i = 0; i < 5; ++i) {
+    fw::Shell shell;
+    shell.Execute("echo out; echo 'tool: first problem' >&2; echo second >&2");
+    EXPECT_EQ(shell.ReadAll(), "out\n");
+    EXPECT_EQ(shell.ReadErrors(), "tool: first problem\nsecond\n");
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said, std::string(program_invocation_short_name) + ": tool: first problem\n");
+}
+
+namespace {
+
+// The process is gone, or a zombie nobody has reaped yet.
+bool Ended(const std::string& pid) {
+  const std::string stat = fwtest::ReadFile("/proc/" + pid + "/stat");
+  const size_t paren = stat.rfind(')');
+  return stat.empty() || (paren != std::string::npos && stat.compare(paren + 2, 1, "Z") == 0);
+}
+
+}  // namespace
+
+TEST(Shell, StopsACommandThatOverrunsWithEverythingItStarted) {
+  fw::ResetDiagnostics();
+  ScratchFolder s;
+  fw::Shell shell;
+  shell.TimeOut = 300;
+  testing::internal::CaptureStderr();
+  const auto start = std::chrono::steady_clock::now();
+  shell.Execute("sleep 30 & echo $! > " + s / "helper" + "; echo started; sleep 30");
+  const auto took = std::chrono::steady_clock::now() - start;
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_GE(took, std::chrono::milliseconds(300));
+  EXPECT_LT(took, std::chrono::seconds(3));
+  EXPECT_TRUE(shell.TimedOut());
+  EXPECT_EQ(shell.ReadAll(), "started\n");
+  EXPECT_EQ(shell.ExitCode(), 128 + SIGKILL);
+  EXPECT_NE(said.find("stopped a command that ran over 300 ms"), std::string::npos) << said;
+  std::string helper = fwtest::ReadFile(s / "helper");
+  helper = helper.substr(0, helper.find('\n'));
+  ASSERT_FALSE(helper.empty());
+  for (int i = 0; i < 100 && !Ended(helper); ++i) ::usleep(10000);
+  EXPECT_TRUE(Ended(helper)) << "what the command started in the background is stopped too";
+
+  fw::Shell patient;
+  patient.TimeOut = 0;
+  patient.Execute("sleep 0.4; echo done");
+  EXPECT_FALSE(patient.TimedOut());
+  EXPECT_EQ(patient.ReadAll(), "done\n");
 }

@@ -109,7 +109,9 @@ TEST_F(TimerTest, AFailingActionIsReportedAndTheTimerKeepsRunning) {
   };
   testing::internal::CaptureStderr();
   backend().Advance(300);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tintbeacon: unhandled IOException: capture: No such file or directory (2)\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string(program_invocation_short_name) +
+                                                         ": unhandled IOException: capture: No such file or "
+                                                         "directory (2)\n");
   EXPECT_EQ(runs, 3);
   EXPECT_TRUE(t->Running());
 }

@@ -267,8 +267,10 @@ TEST_F(CaptureTick, StillPointerCapturesNothingUntilAReset) {
   const int swatchRefreshes = backend_->RefreshCount(*window_->CurrentColorRect());
   window_->NameLabel()->Text = "marker";
 
+  const int queries = backend_->MouseQueries();
   Tick();
   Tick();
+  EXPECT_EQ(backend_->MouseQueries(), queries + 2) << "one pointer query per tick";
   EXPECT_EQ(Runs().size(), 1u);
   EXPECT_EQ(View(), firstView);
   EXPECT_EQ(window_->NameLabel()->Text, "marker");
