@@ -182,7 +182,7 @@ class QtBackend final : public fw::Backend {
     // a scaled screen puts its last device pixels in a point beyond its
     // edge. Asked in device pixels, the pointer is in the point that owns
     // its pixel, as screencapture counts them.
-    if (QPoint device; PointerDevicePosition(device)) return PointOfDevicePixel(device);
+    if (QPoint device; pointer_.Position(device)) return PointOfDevicePixel(device);
     const QPoint p = QCursor::pos();
     return {p.x(), p.y()};
   }
@@ -228,6 +228,7 @@ class QtBackend final : public fw::Backend {
   }
 
   DestroyWatch destroyWatch_;
+  PointerQuery pointer_;
   std::unique_ptr<QApplication> ownedApp_;
   std::unordered_map<const fw::Window*, QPointer<NativeWindow>> windows_;
   std::unordered_map<const fw::Timer*, QPointer<QTimer>> timers_;

@@ -38,11 +38,23 @@ bool DisplayConnectionBroken() {
   return c && xcb_connection_has_error(c) != 0;
 }
 
-bool PointerDevicePosition(QPoint& position) {
-  xcb_connection_t* c = Connection();
-  if (!c) return false;
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-  xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr);
+PointerQuery::~PointerQuery() {
+  if (connection_) xcb_disconnect(connection_);
+}
+
+bool PointerQuery::Position(QPoint& position) {
+  if (!connection_) {
+    // The display Qt is on; none when Qt is not on X11.
+    if (!Connection()) return false;
+    int screen = 0;
+    connection_ = xcb_connect(nullptr, &screen);
+    xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+    for (int i = 0; i < screen && roots.rem > 0; ++i) xcb_screen_next(&roots);
+    root_ = roots.rem > 0 ? roots.data->root : 0;
+  }
+  if (xcb_connection_has_error(connection_) || root_ == 0) return false;
+  xcb_query_pointer_reply_t* reply =
+      xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, root_), nullptr);
   if (!reply) return false;
   position = QPoint(reply->root_x, reply->root_y);
   std::free(reply);

@@ -2,7 +2,10 @@
 #include <QAbstractNativeEventFilter>
 #include <QWidget>
 #include <functional>
+#include <cstdint>
 #include <string>
+
+struct xcb_connection_t;
 
 // The few things the desktop backend asks of the X server itself, past Qt.
 namespace fw::qt {
@@ -13,9 +16,22 @@ std::string DisplayProblem();
 // Whether the program's connection to the X server has broken.
 bool DisplayConnectionBroken();
 
-// Where the pointer is on the root window, in device pixels; false when the
-// program has no X connection or the server does not answer.
-bool PointerDevicePosition(QPoint& position);
+// Where the pointer is on the root window, in device pixels, asked on a
+// connection of its own: Qt's connection is read by Qt's event thread, which
+// every reply would wake besides the asking thread, at every capture tick.
+class PointerQuery {
+ public:
+  PointerQuery() = default;
+  ~PointerQuery();
+  PointerQuery(const PointerQuery&) = delete;
+  PointerQuery& operator=(const PointerQuery&) = delete;
+  // False when the program is not on X11 or the server does not answer.
+  bool Position(QPoint& position);
+
+ private:
+  xcb_connection_t* connection_ = nullptr;
+  uint32_t root_ = 0;
+};
 
 // Sets the title the window manager shows for the window to the empty text
 // (Qt puts the program's name in place of an empty title).
