@@ -16,8 +16,14 @@ Xvfb "$display" -screen 0 1024x768x24 -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-# A coloured desktop, so the screenshot shows the magnifier at work.
+# A coloured desktop with a window manager, so the screenshot shows the
+# magnifier at work in a framed window.
 DISPLAY=$display xsetroot -solid '#2f7fd0'
+DISPLAY=$display openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill "$wm" "$xvfb" 2>/dev/null || true' EXIT
+# openbox names itself a moment before it manages new windows.
+sleep 2
 DISPLAY=$display "$exe" &
 app=$!
 sleep 4
