@@ -307,6 +307,24 @@ void XvfbServer::StartOpenbox() {
     XDestroyWindow(dpy, probe);
     XSync(dpy, False);
   }
+  // The probe's frame goes a moment after the probe: wait until nothing shows
+  // on the root, so that tests see their own screen. A window may go between
+  // the two questions; that is no error here.
+  XErrorHandler old = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  for (auto gone = Clock::now(); managed && SecondsSince(gone) < 5;) {
+    Window rootReturn, parent, *children = nullptr;
+    unsigned count = 0, viewable = 0;
+    XQueryTree(dpy, root, &rootReturn, &parent, &children, &count);
+    for (unsigned i = 0; i < count; ++i) {
+      XWindowAttributes attributes;
+      if (XGetWindowAttributes(dpy, children[i], &attributes) && attributes.map_state == IsViewable) ++viewable;
+    }
+    if (children) XFree(children);
+    if (viewable == 0) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  XSync(dpy, False);
+  XSetErrorHandler(old);
   XCloseDisplay(dpy);
   if (!managed) {
     openbox_.reset();
