@@ -262,6 +262,11 @@ std::shared_ptr<Picture> Read(const std::string& path, std::string& error, uint3
   return context.picture;
 }
 
+bool SizeIsReadable(int64_t width, int64_t height) {
+  return width >= 1 && height >= 1 && width <= int64_t(kMaxSide) && height <= int64_t(kMaxSide) &&
+         uint64_t(width) * uint64_t(height) <= kMaxPixels;
+}
+
 void Write(const Picture& picture, const std::string& path) {
   Write(picture.Width(), picture.Height(),
         [&picture](int32_t y, uint32_t* row) {
@@ -272,8 +277,7 @@ void Write(const Picture& picture, const std::string& path) {
 
 void Write(int32_t width, int32_t height, const RowSource& rows, const std::string& path) {
   // Only what Read takes back.
-  if (width < 1 || height < 1 || png_uint_32(width) > kMaxSide || png_uint_32(height) > kMaxSide ||
-      uint64_t(width) * uint64_t(height) > kMaxPixels)
+  if (!SizeIsReadable(width, height))
     throw IOException("cannot write " + path + ": a picture of that size is not read back", EINVAL);
   std::string temporary = path + ".XXXXXX";
   int fd = mkstemp(temporary.data());

@@ -25,6 +25,10 @@ std::shared_ptr<Picture> Read(const std::string& path, std::string& error, uint3
 // file in the same folder, then renamed). Throws IOException on failure.
 void Write(const Picture& picture, const std::string& path);
 
+// Whether Read takes back a picture of that size: at least one pixel, no
+// side over 32768, no more than 2^26 pixels.
+bool SizeIsReadable(int64_t width, int64_t height);
+
 // Fills row (width pixels, 0xTTRRGGBB) with the picture's row y.
 using RowSource = std::function<void(int32_t y, uint32_t* row)>;
 // Write of a width x height picture given row by row, top to bottom, for a

@@ -195,9 +195,10 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
   if (!marverics) GetPicture()->SetPeriod(500);
   shell.Execute(CaptureCommand(workFolder, rectangle, marverics));
 
-  const fw::ScreenInfo screen = fw::Screen(0);
-  const int32_t maxWidth = MostPixels(marverics ? 101 : screen.Width, scale);
-  const int32_t maxHeight = MostPixels(marverics ? 101 : screen.Height, scale);
+  // The points asked for: the rectangle, or the whole main screen.
+  const fw::ScreenInfo asked = marverics ? fw::ScreenInfo{101, 101} : fw::Screen(0);
+  const int32_t maxWidth = MostPixels(asked.Width, scale);
+  const int32_t maxHeight = MostPixels(asked.Height, scale);
   fw::FolderItemPtr captureFile = workFolder.Child(rectangle);
   fw::FolderItemPtr captureSquare = workFolder.Child(CaptureFileName);
   try {

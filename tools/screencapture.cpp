@@ -38,8 +38,6 @@
 
 namespace {
 
-constexpr long kMaxSide = 32768;  // what the program reads back
-constexpr long long kMaxPixels = 1LL << 26;
 constexpr int kTimeoutMs = 1500;
 
 int Fail(const std::string& message) {
@@ -71,11 +69,6 @@ void StartTimeout() {
 void StopTimeout() {
   itimerval none = {};
   setitimer(ITIMER_REAL, &none, nullptr);
-}
-
-bool FitsPicture(long width, long height) {
-  return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide &&
-         (long long)width * height <= kMaxPixels;
 }
 
 template <typename T>
@@ -244,7 +237,7 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
     width = capture::PointsOnScreen(screen->width_in_pixels, scale);
     height = capture::PointsOnScreen(screen->height_in_pixels, scale);
   }
-  if (!FitsPicture(width, height))
+  if (!fw::Png::SizeIsReadable(width, height))
     return Fail("capture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels is too large");
 
   Layout layout;
@@ -261,7 +254,7 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
     fw::Png::Write(int32_t(width), int32_t(height), [&image](int32_t y, uint32_t* row) { image.Row(size_t(y), row); },
                    file);
   } catch (const fw::IOException& e) {
-    return Fail(e.what() + std::string(" (") + std::strerror(e.ErrorNumber()) + ")");
+    return Fail(e.what());
   }
   return 0;
 }
