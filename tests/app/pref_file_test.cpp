@@ -283,7 +283,8 @@ TEST_F(PrefFileTest, AHardLinkedFileKeepsItsLink) {
 
   app().Event_Close();
 
-  const std::string expected = "en\nBlue\n1\n900\n1440\n0\n0\nHLS\n0\n";
+  // The place read back is the window's place, kept.
+  const std::string expected = "en\nBlue\n1\n900\n1440\n7\n8\nHLS\n0\n";
   EXPECT_EQ(ReadFile(folders_.PrefFilePath()), expected);
   EXPECT_EQ(ReadFile(otherName), expected);
   EXPECT_EQ(apptest::fs::hard_link_count(folders_.PrefFilePath()), 2u);
