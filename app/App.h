@@ -37,10 +37,15 @@ class App : public fw::Application {
   // Sets IsMarverics from "sw_vers -productVersion".
   void ProbeVersion();
   // Reads PrefFile into the settings, the speech timer and the picker
-  // window's position; a missing file leaves everything as it is.
+  // window's position; a missing file leaves everything as it is. A damaged
+  // line (not UTF-8 text, or past PrefFileMaxBytes) is reported on stderr
+  // and changes nothing; the others are read. A file that cannot be opened
+  // (unreadable, not a regular file) throws IOException and is then never
+  // written by WritePrefFile.
   void ReadPrefFile();
-  // Writes PrefFile: a new file renamed over the old one, so a failure
-  // (IOException) leaves the previous file whole.
+  // Writes PrefFile: a new file renamed over the old one (in place when it
+  // has other hard links), so a failure (IOException) leaves the previous
+  // file whole.
   void WritePrefFile();
 
   // Localised text constants: the text of key "App." + name in language
@@ -74,6 +79,9 @@ class App : public fw::Application {
   static std::string kEditSpeech(const std::string& language);
   static std::string kEditStartSpeaking(const std::string& language);
   static std::string kEditStopSpeaking(const std::string& language);
+
+ private:
+  bool prefFileUnread_ = false;  // PrefFile was there but could not be read: leave it as it is
 };
 
 // The menu items the application serves, found by name in its menu bar.

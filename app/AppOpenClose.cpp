@@ -3,6 +3,9 @@
 #include <array>
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "App.h"
@@ -27,6 +30,12 @@ Main::Main& PickerWindow() {
 
 const char* BoolText(bool value) { return value ? "1" : "0"; }
 
+// A line of PrefFile as read: its text, or nullopt for a damaged line.
+using PrefLine = std::optional<std::string>;
+
+bool Is(const PrefLine& line, const char* text) { return line && fw::StrEq(*line, text); }
+bool Given(const PrefLine& line) { return line && !fw::StrEq(*line, ""); }
+
 }  // namespace
 
 fw::FolderItemPtr WorkFolder() {
@@ -43,7 +52,13 @@ fw::FolderItemPtr PrefFolder() {
 
 void App::Event_Open() {
   ProbeVersion();
-  ReadPrefFile();
+  // Start-up goes on without the file; ReadPrefFile has marked it to be
+  // left as it is.
+  try {
+    ReadPrefFile();
+  } catch (const fw::IOException& e) {
+    std::fprintf(stderr, "tintbeacon: settings not read, and not saved at quit: %s\n", e.what());
+  }
 }
 
 void App::ProbeVersion() {
@@ -53,50 +68,70 @@ void App::ProbeVersion() {
 }
 
 void App::ReadPrefFile() {
+  prefFileUnread_ = false;
   fw::FolderItemPtr folder = PrefFolder();
   if (!folder) return;
   fw::FolderItemPtr file = folder->Child(PrefFileName);
   if (!file || !file->Exists()) return;
 
-  // All nine lines are read before any setting changes, so a failing read
-  // (not a regular file, a line past the size limit, a NUL byte) leaves
-  // every setting as it was.
-  auto stream = fw::TextInputStream::Open(*file, PrefFileMaxBytes);
-  std::array<std::string, kPrefLines> line;
-  for (std::string& text : line) text = stream->ReadLine();
+  std::unique_ptr<fw::TextInputStream> stream;
+  try {
+    stream = fw::TextInputStream::Open(*file, PrefFileMaxBytes);
+  } catch (const fw::IOException&) {
+    // Settings written over a file we could not read would lose whatever
+    // it holds: it stays as it is.
+    prefFileUnread_ = true;
+    throw;
+  }
+  // A damaged line (not text, or past the size limit) selects nothing: its
+  // setting keeps the value it has, as for any text outside its set.
+  std::array<PrefLine, kPrefLines> line;
+  std::string damage;
+  for (size_t i = 0; i < kPrefLines; ++i) {
+    fw::TextLine read = stream->ReadTextLine();
+    if (!read.Damaged())
+      line[i] = std::move(read.text);
+    else
+      damage += (damage.empty() ? "" : ", ") + ("line " + std::to_string(i + 1) + " " + read.damage);
+  }
   stream->Close();
-  const std::string& lang = line[0];
-  const std::string& gridColor = line[1];
-  const std::string& mouseLoc = line[2];
-  const std::string& screenHeight = line[3];
-  const std::string& screenWidth = line[4];
-  const std::string& top = line[5];
-  const std::string& left = line[6];
-  const std::string& speech = line[8];
+  if (!damage.empty())
+    std::fprintf(stderr, "tintbeacon: damaged lines in %s are not used: %s\n", file->NativePath().c_str(),
+                 damage.c_str());
+  const PrefLine& lang = line[0];
+  const PrefLine& gridColor = line[1];
+  const PrefLine& mouseLoc = line[2];
+  const PrefLine& screenHeight = line[3];
+  const PrefLine& screenWidth = line[4];
+  const PrefLine& top = line[5];
+  const PrefLine& left = line[6];
+  const PrefLine& mode = line[7];
+  const PrefLine& speech = line[8];
 
-  ColorMode = line[7];
-  if (fw::StrEq(speech, "1")) {
+  if (mode) ColorMode = *mode;
+  // A damaged line 9 chooses neither speech nor silence.
+  if (Is(speech, "1")) {
     PlaySound = true;
     fw::Timer* timer = PickerWindow().SayColor();
     if (!timer) throw fw::NilObjectException("the picker window has no SayColor timer");
     timer->SetMode(fw::Timer::ModeMultiple);
-  } else {
+  } else if (speech) {
     PlaySound = false;
   }
   if (fw::StrEq(ColorMode, "")) ColorMode = "RGB";
-  SelectedLang = lang;
-  SelectedColor = gridColor;
-  if (fw::StrEq(mouseLoc, "0"))
+  if (lang) SelectedLang = *lang;
+  if (gridColor) SelectedColor = *gridColor;
+  if (Is(mouseLoc, "0"))
     SelectedMouseLoc = false;
-  else if (fw::StrEq(mouseLoc, "1"))
+  else if (Is(mouseLoc, "1"))
     SelectedMouseLoc = true;
 
   // The saved position is only meaningful on a main screen of the same size.
   fw::ScreenInfo screen = fw::Screen(0);
-  if (!fw::StrEq(screenWidth, "") && fw::Val(screenWidth) == double(screen.Width) && !fw::StrEq(screenHeight, "") &&
-      fw::Val(screenHeight) == double(screen.Height) && !fw::StrEq(top, "") && !fw::StrEq(left, "")) {
-    PickerWindow().SetTop(fw::ToInt32(fw::Val(top)));
-    PickerWindow().SetLeft(fw::ToInt32(fw::Val(left)));
+  if (Given(screenWidth) && fw::Val(*screenWidth) == double(screen.Width) && Given(screenHeight) &&
+      fw::Val(*screenHeight) == double(screen.Height) && Given(top) && Given(left)) {
+    PickerWindow().SetTop(fw::ToInt32(fw::Val(*top)));
+    PickerWindow().SetLeft(fw::ToInt32(fw::Val(*left)));
   }
 }
 
@@ -123,6 +158,7 @@ void App::Event_Close() {
 }
 
 void App::WritePrefFile() {
+  if (prefFileUnread_) return;
   fw::FolderItemPtr folder = PrefFolder();
   if (!folder) {
     std::fprintf(stderr, "tintbeacon: no preferences folder; settings not saved\n");

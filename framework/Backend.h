@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,8 @@ class Backend {
   // Serves pending window events and due timers for at most ms milliseconds;
   // Shell calls it while it waits for a command.
   virtual void ServeEvents(int ms) = 0;
+  // Runs f from the event loop soon, after what is already pending.
+  virtual void Post(std::function<void()> f) = 0;
 
   // Windows: the native window of w, in w's size, title and position.
   virtual void CreateNativeWindow(Window& w) = 0;

@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <vector>
 
 namespace fw {
@@ -8,6 +10,14 @@ class Window;
 
 // State shared by the framework's own files; not for the program's code.
 namespace detail {
+
+// The event gate's state (EventGate.h).
+struct GateState {
+  int commands = 0;          // shell commands waited for, nested
+  bool startingUp = false;   // from the framework's initialisation to the end of Open
+  bool flushPosted = false;  // the held work is due to run from the event loop
+  std::deque<std::function<void()>> held;
+};
 
 struct RuntimeState {
   bool quitting = false;  // Quit has run: a second request is ignored
@@ -18,6 +28,7 @@ struct RuntimeState {
   bool pointerYKept = false;
   uint64_t pointerYDispatch = 0;
   int32_t pointerY = 0;
+  GateState gate;
 };
 RuntimeState& Runtime();
 
@@ -25,6 +36,9 @@ RuntimeState& Runtime();
 // is shown or activated.
 std::vector<Window*>& FrontOrder();
 void BringToFront(Window& w);
+
+// Puts on screen the windows whose showing waited for the end of start-up.
+void ShowWindowsHeldAtStartup();
 
 // Destroys every live window, newest first.
 void DestroyAllWindows();

@@ -10,6 +10,7 @@
 #include "Application.h"
 #include "Backend.h"
 #include "Diagnostics.h"
+#include "EventGate.h"
 #include "Exceptions.h"
 #include "FrameworkState.h"
 
@@ -35,12 +36,20 @@ void Runtime::Init() {
 }
 
 // The late step first, so the default window exists when Open runs; the
-// program does not depend on this order.
+// program does not depend on this order. Until Open has ended no timer
+// ticks, no reaction to the user runs and no window goes on screen: the
+// first tick sees what Open set, and the window appears where Open put it.
 void Runtime::RunFrameworkInitialization(const std::function<void()>& lateStartup) {
+  struct Startup {
+    Startup() { EventGate::BeginStartup(); }
+    ~Startup() { EventGate::EndStartup(); }
+  } startup;
   if (lateStartup) lateStartup();
   if (Application* app = Application::GetAppObject()) {
     CallWithExceptionHandling([app] { app->Event_Open(); });
   }
+  EventGate::EndStartup();
+  detail::ShowWindowsHeldAtStartup();
 }
 
 void Runtime::Run() {

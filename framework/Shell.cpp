@@ -17,6 +17,7 @@
 
 #include "Backend.h"
 #include "Diagnostics.h"
+#include "EventGate.h"
 
 extern char** environ;
 
@@ -235,6 +236,8 @@ void Shell::Execute(const std::string& command) {
     ::close(out[1]);
     return;
   }
+  // The user's reactions wait for the command's end (EventGate.h).
+  EventGate::CommandWait wait;
   Child child;
   child.streams[0] = {out[0], &output_, std::string().max_size()};
   child.streams[1] = {err[0], &errors_, kErrorsKept};
@@ -256,13 +259,14 @@ void Shell::Execute(const std::string& command) {
     for (Stream& s : child.streams)
       if (s.fd >= 0) watched[count++] = {s.fd, POLLIN, 0};
     if (child.pidFd >= 0) watched[count++] = {child.pidFd, POLLIN, 0};
+    // Rounded up: a wait rounded down to 0 ms would spin until the moment.
     const auto now = Clock::now();
+    auto msUntil = [now](Clock::time_point t) -> long long {
+      return std::chrono::ceil<std::chrono::milliseconds>(t - now).count();
+    };
     long long timeout = -1;
-    if (HasBackend()) timeout = std::chrono::duration_cast<std::chrono::milliseconds>(nextServe - now).count();
-    if (limited) {
-      const long long left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
-      timeout = timeout < 0 ? left : std::min(timeout, left);
-    }
+    if (HasBackend()) timeout = msUntil(nextServe);
+    if (limited) timeout = timeout < 0 ? msUntil(deadline) : std::min(timeout, msUntil(deadline));
     // Without a pidfd the end of the command is only seen by asking.
     if (child.pidFd < 0) timeout = timeout < 0 ? kServeSliceMs : std::min<long long>(timeout, kServeSliceMs);
     int ready = ::poll(watched, count, static_cast<int>(std::max<long long>(0, timeout)));

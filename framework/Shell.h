@@ -8,7 +8,7 @@ namespace fw {
 
 // Runs one command line through /bin/sh -c, with the program's tools folder
 // first on PATH, and waits for its end. While it waits the native side keeps
-// serving events (never re-entering a timer still in its handler).
+// serving events, in the order EventGate.h gives.
 class Shell {
  public:
   // Milliseconds a command may run; then its whole process group is killed

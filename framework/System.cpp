@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Backend.h"
 #include "Diagnostics.h"
+#include "EventGate.h"
 #include "FrameworkState.h"
 #include "Runtime.h"
 
@@ -57,9 +58,10 @@ void Quit(int32_t code) {
   if (state.quitting) return;
   state.quitting = true;
   state.exitCode = code;
-  if (Application* app = Application::GetAppObject()) {
-    Runtime::CallWithExceptionHandling([app] { app->Event_Close(); });
-  }
+  // An application that has not opened yet has read no settings and changed
+  // none: closing it would only write defaults over the saved ones.
+  Application* app = Application::GetAppObject();
+  if (app && !EventGate::StartingUp()) Runtime::CallWithExceptionHandling([app] { app->Event_Close(); });
   CurrentBackend().QuitEventLoop(code);
 }
 

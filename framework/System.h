@@ -38,8 +38,8 @@ ScreenInfo Screen(int index);
 
 // Asks the desktop to open url in the default browser.
 void ShowURL(const std::string& url);
-// Asks the application to quit: raises Application::Event_Close, then the
-// event loop returns.
+// Asks the application to quit: raises Application::Event_Close (not during
+// start-up, before the application has opened), then the event loop returns.
 void Quit(int32_t code = 0);
 
 }  // namespace fw

@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,10 +25,16 @@ class TestBackend : public Backend {
 
   // Virtual time in milliseconds since the backend was made.
   int64_t Now() const { return now_; }
-  // Moves the clock ms forward, firing every timer that falls due on the
-  // way, in time order (ties in the order the timers were started), each
-  // every period.
+  // Runs the work posted to the event loop, then moves the clock ms
+  // forward, firing every timer that falls due on the way, in time order
+  // (ties in the order the timers were started), each every period.
   void Advance(int64_t ms);
+  // Runs the work posted to the event loop, in the order it came.
+  void RunPosted();
+  // A command's wait takes no virtual time and serves nothing, however long
+  // the command runs; only the next wait runs f, once (to move the clock,
+  // or to bring input that arrives while the command runs).
+  void WhileNextCommandWaits(std::function<void()> f) { duringNextCommand_ = std::move(f); }
 
   void SetMouse(int32_t x, int32_t y) { mouse_ = {x, y}; }
   void SetMainScreen(int32_t width, int32_t height) { screen_ = {width, height}; }
@@ -56,6 +64,7 @@ class TestBackend : public Backend {
   int RunEventLoop() override;
   void QuitEventLoop(int code) override;
   void ServeEvents(int ms) override;
+  void Post(std::function<void()> f) override;
   void CreateNativeWindow(Window& w) override;
   void DestroyNativeWindow(Window& w) override;
   void ShowWindow(Window& w) override;
@@ -83,6 +92,8 @@ class TestBackend : public Backend {
   };
 
   int64_t now_ = 0;
+  std::function<void()> duringNextCommand_;
+  std::deque<std::function<void()>> posted_;
   Point mouse_;
   ScreenInfo screen_{1440, 900};
   double scale_ = 1.0;

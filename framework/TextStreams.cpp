@@ -52,6 +52,72 @@ std::string ResolveLinks(const std::string& path, const std::string& action) {
   throw IOException(action, ELOOP);
 }
 
+// Whether text is well-formed UTF-8: no stray continuation byte, no
+// truncated or overlong sequence, no surrogate, nothing past U+10FFFF.
+bool IsUtf8(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (text.size() - i < length) return false;
+    for (size_t k = 1; k < length; ++k) {
+      const unsigned char c = static_cast<unsigned char>(text[i + k]);
+      if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// Copies the whole of the file open at from over the regular file at
+// target, in place, and cuts it to that length: the target keeps its inode,
+// so its other hard links see the new text. Returns 0 or an error number.
+int OverwriteInPlace(int from, const std::string& target) {
+  int to = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (to < 0) return errno;
+  int err = 0;
+  struct stat st {};
+  if (::fstat(to, &st) != 0) err = errno;
+  if (!err && !S_ISREG(st.st_mode)) err = EINVAL;
+  char buffer[8192];
+  off_t at = 0;
+  while (!err) {
+    ssize_t n = ::pread(from, buffer, sizeof buffer, at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) err = errno;
+    if (n <= 0) break;
+    for (ssize_t done = 0; !err && done < n;) {
+      ssize_t w = ::pwrite(to, buffer + done, size_t(n - done), at + done);
+      if (w < 0 && errno != EINTR) err = errno;
+      if (w == 0) err = EIO;
+      if (w > 0) done += w;
+    }
+    at += n;
+  }
+  if (!err && ::ftruncate(to, at) != 0) err = errno;
+  if (!err && ::fsync(to) != 0) err = errno;
+  if (::close(to) != 0 && !err) err = errno;
+  return err;
+}
+
 }  // namespace
 
 std::unique_ptr<TextInputStream> TextInputStream::Open(const FolderItem& file, size_t maxBytes) {
@@ -90,23 +156,31 @@ std::unique_ptr<TextInputStream> TextInputStream::Open(const FolderItem& file, s
   return std::unique_ptr<TextInputStream>(new TextInputStream(path, std::move(content), cut));
 }
 
-std::string TextInputStream::ReadLine() {
-  if (EndOfFile()) return "";
+TextLine TextInputStream::ReadTextLine() {
+  if (EndOfFile()) return {};
   ++lineNumber_;
-  auto damaged = [&](const std::string& what, int errorNumber) {
-    return IOException("cannot read " + path_ + " (line " + std::to_string(lineNumber_) + " " + what + ")",
-                       errorNumber);
-  };
+  const std::string limit = std::to_string(content_.size()) + " bytes";
+  if (at_ >= content_.size()) return {"", "lies past the first " + limit, EFBIG};
   size_t end = content_.find('\n', at_);
-  if (end == std::string::npos) {
-    if (cut_) throw damaged("runs past " + std::to_string(content_.size()) + " bytes", EFBIG);
-    end = content_.size();
+  if (end == std::string::npos && cut_) {
+    at_ = content_.size();
+    return {"", "runs past the first " + limit, EFBIG};
   }
+  if (end == std::string::npos) end = content_.size();
   std::string line = content_.substr(at_, end - at_);
   at_ = end < content_.size() ? end + 1 : end;
-  if (line.find('\0') != std::string::npos) throw damaged("holds a NUL byte", EILSEQ);
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+  if (line.find('\0') != std::string::npos) return {"", "holds a NUL byte", EILSEQ};
+  if (!IsUtf8(line)) return {"", "is not UTF-8", EILSEQ};
+  return {std::move(line), "", 0};
+}
+
+std::string TextInputStream::ReadLine() {
+  TextLine line = ReadTextLine();
+  if (line.Damaged())
+    throw IOException("cannot read " + path_ + " (line " + std::to_string(lineNumber_) + " " + line.damage + ")",
+                      line.errorNumber);
+  return std::move(line.text);
 }
 
 bool TextInputStream::EndOfFile() const { return at_ >= content_.size() && !cut_; }
@@ -145,7 +219,8 @@ std::unique_ptr<TextOutputStream> TextOutputStream::Create(const FolderItem& fil
     ::unlink(tempPath.c_str());
     throw IOException(action, err);
   }
-  return std::unique_ptr<TextOutputStream>(new TextOutputStream(f, tempPath, target, given));
+  const bool inPlace = exists && st.st_nlink > 1;
+  return std::unique_ptr<TextOutputStream>(new TextOutputStream(f, tempPath, target, given, inPlace));
 }
 
 TextOutputStream::~TextOutputStream() {
@@ -170,12 +245,13 @@ void TextOutputStream::Close() {
   if (failed_) err = EIO;
   if (!err && std::fflush(f) != 0) err = errno;
   if (!err && ::fsync(::fileno(f)) != 0) err = errno;
+  // The new text is whole on disk before the target is touched, so a full
+  // disk or a size limit leaves even a file written in place as it was.
+  if (!err && inPlace_) err = OverwriteInPlace(::fileno(f), targetPath_);
   if (std::fclose(f) != 0 && !err) err = errno;
-  if (!err && ::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) err = errno;
-  if (err) {
-    ::unlink(tempPath_.c_str());
-    throw IOException("cannot write " + shownPath_, err);
-  }
+  if (!err && !inPlace_ && ::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) err = errno;
+  if (err || inPlace_) ::unlink(tempPath_.c_str());
+  if (err) throw IOException("cannot write " + shownPath_, err);
   // The rename itself lasts only once the folder is on disk too.
   int dirFd = ::open(FolderOf(targetPath_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Backend.h"
+#include "EventGate.h"
 #include "Exceptions.h"
 #include "PropertyTables.h"
 #include "Runtime.h"
@@ -49,7 +50,9 @@ void Timer::Reschedule() {
 }
 
 void Timer::Fire() {
-  if (!Running() || inAction_ || !Action) return;
+  // A tick that falls due before the application has opened would act on
+  // settings Open has not read yet; the next one comes on schedule.
+  if (!Running() || inAction_ || !Action || EventGate::StartingUp()) return;
   inAction_ = true;
   Runtime::CallWithExceptionHandling([this] { Action(*this); });
   inAction_ = false;

@@ -7,7 +7,8 @@
 namespace fw {
 
 // Fires Action every Period milliseconds while Mode is 2; Mode 0 stops it.
-// A tick that falls due while Action still runs is dropped, never nested.
+// A tick that falls due while Action still runs is dropped, never nested;
+// so is one that falls due during start-up (EventGate.h).
 class Timer : public Control {
  public:
   ~Timer() override;

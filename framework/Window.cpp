@@ -1,8 +1,10 @@
 #include "Window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "Backend.h"
+#include "EventGate.h"
 #include "Exceptions.h"
 #include "FrameworkState.h"
 #include "PropertyTables.h"
@@ -37,6 +39,11 @@ std::vector<Window*>& FrontOrder() {
 void BringToFront(Window& w) {
   Erase(FrontOrder(), &w);
   FrontOrder().insert(FrontOrder().begin(), &w);
+}
+
+void ShowWindowsHeldAtStartup() {
+  for (Window* w : Live())
+    if (std::exchange(w->showHeld_, false) && w->visible_) w->Show();
 }
 
 void DestroyAllWindows() {
@@ -144,14 +151,19 @@ int32_t Window::Top() const { return native_ ? CurrentBackend().WindowPosition(*
 
 int32_t Window::Left() const { return native_ ? CurrentBackend().WindowPosition(*this).x : left_; }
 
+// A move by the program is a move as one by the user is: the window's
+// Moved handler learns the new place at once, not when the desktop reports
+// it, which may come after a quit.
 void Window::SetTop(int32_t top) {
   if (native_) CurrentBackend().MoveWindow(*this, Left(), top);
   top_ = top;
+  if (built_) DispatchMoved();
 }
 
 void Window::SetLeft(int32_t left) {
   if (native_) CurrentBackend().MoveWindow(*this, left, Top());
   left_ = left;
+  if (built_) DispatchMoved();
 }
 
 void Window::SetTitle(const std::string& title) {
@@ -179,6 +191,10 @@ void Window::SetMenuBar(fw::MenuBar* bar) {
 void Window::Show() {
   visible_ = true;
   if (!built_) return;
+  if (EventGate::StartingUp()) {
+    showHeld_ = true;
+    return;
+  }
   // Placement 2 opens the window in the middle of the main screen, the first
   // time only: later the window shows where the user left it.
   if (!shownOnce_ && Placement == 2) {
@@ -192,6 +208,7 @@ void Window::Show() {
 
 void Window::Hide() {
   visible_ = false;
+  showHeld_ = false;
   if (built_) CurrentBackend().HideWindow(*this);
 }
 

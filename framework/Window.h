@@ -13,6 +13,11 @@
 
 namespace fw {
 
+class Window;
+namespace detail {
+void ShowWindowsHeldAtStartup();
+}
+
 using MenuHandler = std::function<bool()>;
 
 // A top-level window. Subclasses handle its events by overriding the
@@ -49,7 +54,7 @@ class Window : public Object {
   void SetWidth(int32_t w);
   void SetHeight(int32_t h);
   // Global screen position of the window, in points; read from and written to
-  // the native window once it exists.
+  // the native window once it exists. Setting either raises Moved.
   int32_t Top() const;
   int32_t Left() const;
   void SetTop(int32_t top);
@@ -62,6 +67,8 @@ class Window : public Object {
   fw::MenuBar* MenuBar() const { return menuBar_; }
   void SetMenuBar(fw::MenuBar* bar);
 
+  // Puts the window on screen and in front; during start-up only once the
+  // application's Open event has ended.
   void Show();
   void Hide();
   void Minimize();
@@ -115,11 +122,13 @@ class Window : public Object {
   virtual bool Event_KeyDown(const std::string& /*key*/) { return false; }
 
  private:
+  friend void detail::ShowWindowsHeldAtStartup();
   int32_t width_ = 100, height_ = 100, top_ = 0, left_ = 0;
   std::string title_;
   bool visible_ = true;
   bool built_ = false;   // Constructor has finished
   bool shownOnce_ = false;
+  bool showHeld_ = false;  // shown during start-up: on screen once it ends
   bool native_ = false;  // the backend holds a native window for it
   fw::MenuBar* menuBar_ = nullptr;
   std::string className_;

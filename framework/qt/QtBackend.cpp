@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -32,14 +33,26 @@ class QtBackend final : public fw::Backend {
  public:
   QtBackend(int& argc, char** argv) : destroyWatch_([this](WId id) { NativeWindowGone(id); }) {
     if (!QApplication::instance()) {
+      const QtArguments given = ReadQtArguments(argc, argv);
+      // A display named on the command line is the program's, and so the
+      // display of the commands it runs (screencapture reads it).
+      if (!given.display.empty()) setenv("DISPLAY", given.display.c_str(), 1);
       // Capture and the pointer are read from X11: Qt must not pick Wayland.
-      setenv("QT_QPA_PLATFORM", "xcb", 0);
+      // The choice is Qt's alone: the commands the program runs get the
+      // environment the user gave it.
+      const bool chosen = !std::getenv("QT_QPA_PLATFORM");
+      if (chosen) setenv("QT_QPA_PLATFORM", "xcb", 1);
       // Qt aborts without a display; the program says which one it missed.
-      if (std::string(std::getenv("QT_QPA_PLATFORM")).rfind("xcb", 0) == 0) {
+      const std::string platform = given.platform.empty() ? std::getenv("QT_QPA_PLATFORM") : given.platform;
+      if (platform.rfind("xcb", 0) == 0) {
         const std::string problem = DisplayProblem();
-        if (!problem.empty()) throw std::runtime_error(problem);
+        if (!problem.empty()) {
+          if (chosen) unsetenv("QT_QPA_PLATFORM");
+          throw std::runtime_error(problem);
+        }
       }
       ownedApp_ = std::make_unique<QApplication>(argc, argv);
+      if (chosen) unsetenv("QT_QPA_PLATFORM");
     }
     // Closing a window is the framework's business, never Qt's.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -79,10 +92,10 @@ class QtBackend final : public fw::Backend {
     // in Qt's queue, a key press is read later against the modifiers held
     // then, and Ctrl+Q becomes a plain q. The program's reactions to the
     // input wait at the gate until the command has ended.
-    EventGate::EnterWait();
     QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(0, ms));
-    EventGate::LeaveWait();
   }
+
+  void Post(std::function<void()> f) override { QTimer::singleShot(0, QCoreApplication::instance(), std::move(f)); }
 
   void CreateNativeWindow(fw::Window& w) override {
     auto* widget = new NativeWindow(w);
@@ -105,6 +118,16 @@ class QtBackend final : public fw::Backend {
     NativeWindow* widget = Find(w);
     if (!widget) return;
     widget->Sync();
+    // A window placed before it first shows would be mapped with its frame,
+    // not its client area, at the place (north-west gravity). Qt takes the
+    // client area's place (static gravity) from a geometry that changed on
+    // the native window right before it is shown.
+    if (!widget->isVisible() && widget->testAttribute(Qt::WA_Moved)) {
+      const QRect placed = widget->geometry();
+      widget->winId();
+      widget->windowHandle()->setGeometry(placed.translated(1, 0));
+      widget->windowHandle()->setGeometry(placed);
+    }
     if (widget->isMinimized())
       widget->showNormal();
     else

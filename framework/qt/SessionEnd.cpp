@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <cerrno>
 #include <QSocketNotifier>
 #include <cstdio>
+#include <cstring>
 
 #include "Backend.h"
 #include "EventGate.h"
@@ -31,12 +33,29 @@ void QuitLikeTheQuitCommand() {
 }
 
 QtMessageHandler previousHandler = nullptr;
+QLoggingCategory::CategoryFilter previousFilter = nullptr;
+// Whether the user's logging rules let Qt's own warnings through.
+bool userShowsWarnings = true;
+
+bool IsDefaultCategory(const char* name) { return name && std::strcmp(name, "default") == 0; }
+
+// Qt's warnings are what wakes the program when the display is lost (Qt
+// warns, then ends the process): they must reach the handler even where the
+// user's rules turn them off, and are shown only where the rules say.
+void KeepWarnings(QLoggingCategory* category) {
+  if (previousFilter) previousFilter(category);
+  if (!IsDefaultCategory(category->categoryName())) return;
+  userShowsWarnings = category->isWarningEnabled();
+  category->setEnabled(QtWarningMsg, true);
+}
 
 void WatchMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (previousHandler)
+  const bool silenced = type == QtWarningMsg && !userShowsWarnings && IsDefaultCategory(context.category);
+  if (!silenced && previousHandler)
     previousHandler(type, context, message);
-  else
+  else if (!silenced)
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  // The connection, not the message's text, tells that the display is gone.
   static bool ending = false;
   if (type == QtDebugMsg || type == QtInfoMsg || ending || !DisplayConnectionBroken()) return;
   ending = true;
@@ -76,6 +95,7 @@ void QuitWhenDisplayLost() {
   if (installed) return;
   installed = true;
   previousHandler = qInstallMessageHandler(WatchMessages);
+  previousFilter = QLoggingCategory::installFilter(KeepWarnings);
 }
 
 }  // namespace fw::qt

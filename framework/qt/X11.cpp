@@ -24,10 +24,23 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
 
 }  // namespace
 
+QtArguments ReadQtArguments(int argc, char** argv) {
+  QtArguments given;
+  for (int i = 1; i + 1 < argc; ++i) {
+    std::string option = argv[i];
+    if (option.rfind("--", 0) == 0) option.erase(0, 1);
+    if (option == "-platform")
+      given.platform = argv[++i];
+    else if (option == "-display")
+      given.display = argv[++i];
+  }
+  return given;
+}
+
 std::string DisplayProblem() {
   const char* name = std::getenv("DISPLAY");
   if (!name || !*name) return "no X display: DISPLAY is not set";
-  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  xcb_connection_t* c = xcb_connect(name, nullptr);
   const bool broken = xcb_connection_has_error(c) != 0;
   xcb_disconnect(c);
   return broken ? "cannot open the X display \"" + std::string(name) + "\"" : "";

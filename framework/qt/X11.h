@@ -10,6 +10,13 @@ struct xcb_connection_t;
 // The few things the desktop backend asks of the X server itself, past Qt.
 namespace fw::qt {
 
+// What the command line tells Qt of where to show: "-platform NAME" and
+// "-display NAME" (also with two dashes, as Qt reads them); "" where not given.
+struct QtArguments {
+  std::string platform, display;
+};
+QtArguments ReadQtArguments(int argc, char** argv);
+
 // Why the X display that DISPLAY names cannot be used; "" when it can.
 std::string DisplayProblem();
 

@@ -8,7 +8,6 @@
 #include <functional>
 
 #include "AppTestSupport.h"
-#include "framework/Exceptions.h"
 #include "framework/Runtime.h"
 #include "support/OrdinaryUser.h"
 
@@ -16,6 +15,7 @@ namespace {
 
 using apptest::Lines;
 using apptest::ReadFile;
+using namespace std::string_literals;
 
 struct Settings {
   std::string lang = "";
@@ -95,9 +95,10 @@ TEST_F(PrefFileTest, OpenReadsTheSettings) {
     auto [top, left] = c.position.value_or(std::make_pair(44, 55));
     EXPECT_EQ(window.Top(), top);
     EXPECT_EQ(window.Left(), left);
-    // Open places the window itself; the settings follow the window's events.
-    EXPECT_EQ(app().MainTop, 0);
-    EXPECT_EQ(app().MainLeft, 0);
+    // Open places the window itself; the settings follow the window's
+    // Moved event, so that a quit right away keeps the place.
+    EXPECT_EQ(app().MainTop, top);
+    EXPECT_EQ(app().MainLeft, left);
   }
 }
 
@@ -202,54 +203,91 @@ TEST_F(PrefFileTest, QuitRaisesCloseOnceAndWritesTheFile) {
   EXPECT_EQ(Lines(ReadFile(folders_.PrefFilePath())).size(), 9u);
 }
 
-// What cannot be a PrefFile of ours is refused at once at start-up with one
-// line on stderr (the framework's report of Open's IOException); the
-// settings keep their defaults and start-up goes on. Opening never waits on a
-// FIFO, never reads a device or a huge file to its end, and a file of NUL
-// bytes (what a crash can leave) is not taken as settings.
-TEST_F(PrefFileTest, WhatIsNoPrefFileIsRefusedAtOnceWithOneLine) {
+// What cannot be read at all (a FIFO, a device, a folder, a file the user
+// may not read) is reported in one line at start-up, at once, and the
+// program runs on its defaults; at quit it is left exactly as it was, even
+// when it could be written. Run as an ordinary user, since root reads every
+// file.
+TEST_F(PrefFileTest, AFileThatCannotBeReadIsReportedAndLeftAsItIs) {
   struct Case {
     const char* name;
     std::function<void(const std::string& path)> make;
-    bool regular;  // replaced by a good file at quit
   } cases[] = {
-      {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, false},
-      {"link to /dev/zero", [](const std::string& p) { apptest::fs::create_symlink("/dev/zero", p); }, false},
-      {"folder", [](const std::string& p) { apptest::fs::create_directory(p); }, false},
-      {"2 GB file of NUL bytes", [](const std::string& p) {
-         apptest::WriteFile(p, "");
-         ASSERT_EQ(::truncate(p.c_str(), off_t(2) << 30), 0);
-       }, true},
-      {"a few NUL bytes", [](const std::string& p) { apptest::WriteFile(p, std::string(40, '\0')); }, true},
-      {"line 1 past the limit", [](const std::string& p) {
-         apptest::WriteFile(p, std::string(PrefFileMaxBytes, 'j') + "a\nRed\n1\n");
-       }, true},
+      {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+      {"link to /dev/zero", [](const std::string& p) { apptest::fs::create_symlink("/dev/zero", p); }},
+      {"folder", [](const std::string& p) { apptest::fs::create_directory(p); }},
+      {"mode 000", [](const std::string& p) {
+         apptest::WriteFile(p, "ja\nRed\n1\n900\n1440\n7\n8\nHLS\n1\n");
+         ::chmod(p.c_str(), 0);
+       }},
+      {"write-only", [](const std::string& p) {
+         apptest::WriteFile(p, "ja\nRed\n1\n900\n1440\n7\n8\nHLS\n1\n");
+         ::chmod(p.c_str(), 0200);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();
+    const std::string path = folders_.PrefFilePath();
     apptest::fs::create_directories(folders_.PrefFolderPath());
-    apptest::fs::remove_all(folders_.PrefFilePath());
-    c.make(folders_.PrefFilePath());
+    apptest::fs::remove_all(path);
+    ::chmod(folders_.Root().c_str(), 0755);
+    testfiles::GiveToOrdinaryUser(folders_.Root());
+    c.make(path);
+    testfiles::GiveToOrdinaryUser(path);
+    struct stat before {};
+    ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+    const std::string content = S_ISREG(before.st_mode) ? ReadFile(path) : "";
+
     ::alarm(30);  // a start-up that blocks ends the run instead of hanging it
     testing::internal::CaptureStderr();
-    fw::Runtime::RunFrameworkInitialization(Startup::LateStartup);
+    std::optional<int> result = testfiles::AsOrdinaryUser([&] {
+      fw::Runtime::RunFrameworkInitialization(Startup::LateStartup);
+      const bool defaults = app().SelectedLang.empty() && app().SelectedColor == "Black" &&
+                            !app().SelectedMouseLoc && app().ColorMode == "RGB" && !app().PlaySound &&
+                            app().IsMarverics && PickerWindows().size() == 1;
+      app().SelectedColor = "Blue";
+      app().Event_Close();
+      return defaults ? 0 : 1;
+    });
     std::string err = testing::internal::GetCapturedStderr();
     ::alarm(0);
+    if (!result) GTEST_SKIP() << "cannot become an ordinary user";
+    EXPECT_EQ(*result, 0) << "not on the defaults after Open";
     EXPECT_EQ(Lines(err).size(), 1u) << err;
-    EXPECT_NE(err.find("IOException: cannot "), std::string::npos) << err;
-    EXPECT_NE(err.find(folders_.PrefFilePath()), std::string::npos) << err;
-    EXPECT_EQ(PickerWindows().size(), 1u);
-    EXPECT_EQ(app().SelectedLang, "");
-    EXPECT_EQ(app().SelectedColor, "Black");
-    EXPECT_FALSE(app().SelectedMouseLoc);
-    EXPECT_TRUE(app().IsMarverics);
+    EXPECT_EQ(err.rfind("tintbeacon: settings not read, and not saved at quit: cannot open " + path, 0), 0u) << err;
 
-    if (!c.regular) continue;
-    app().Event_Close();
-    EXPECT_EQ(ReadFile(folders_.PrefFilePath()), "\nBlack\n0\n900\n1440\n0\n0\nRGB\n0\n");
+    struct stat after {};
+    ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_size, before.st_size);
+    if (S_ISREG(after.st_mode)) {
+      EXPECT_EQ(ReadFile(path), content);
+    }
+    EXPECT_EQ(std::distance(apptest::fs::directory_iterator(folders_.PrefFolderPath()), {}), 1);
   }
+}
+
+// A file with a second name (a hard link) stays one file: after a quit both
+// names hold the new settings.
+TEST_F(PrefFileTest, AHardLinkedFileKeepsItsLink) {
+  const std::string otherName = folders_.Root() + "/backup.pref";
+  folders_.WritePrefFile("en\nRed\n1\n900\n1440\n7\n8\nHLS\n0\n");
+  apptest::fs::create_hard_link(folders_.PrefFilePath(), otherName);
+  Startup::LateStartup();
+  app().Event_Open();
+  EXPECT_EQ(app().SelectedColor, "Red");
+  app().SelectedColor = "Blue";
+
+  app().Event_Close();
+
+  const std::string expected = "en\nBlue\n1\n900\n1440\n0\n0\nHLS\n0\n";
+  EXPECT_EQ(ReadFile(folders_.PrefFilePath()), expected);
+  EXPECT_EQ(ReadFile(otherName), expected);
+  EXPECT_EQ(apptest::fs::hard_link_count(folders_.PrefFilePath()), 2u);
+  EXPECT_EQ(std::distance(apptest::fs::directory_iterator(folders_.PrefFolderPath()), {}), 1);
 }
 
 // A file kept behind a link (dotfile managers do this) stays behind it: the
@@ -307,13 +345,17 @@ TEST_F(PrefFileTest, AFileTheUserCannotWriteIsReportedAndKept) {
   }
 }
 
-// Damaged files never crash Open: one that is no text (a NUL byte) or whose
-// lines run past the size limit is refused whole, the rest is read; either
-// way the next Close writes a good file.
+// A damaged line (a NUL byte, bytes that are no UTF-8, a line that runs past
+// the first 4 KiB, and every line after it, which is never read) costs only
+// itself: its setting keeps its value, the other lines are read, one line on
+// stderr names the damage, and the file written at quit holds what was read
+// and the session's changes. A missing line is no damage: it reads as empty.
 struct DamagedCase {
   const char* name;
   std::string content;
-  bool refused;
+  Settings expected;
+  std::optional<std::pair<int32_t, int32_t>> position;  // top, left; nullopt: not moved
+  std::string report;                                   // the damage named on stderr; "" for none
 };
 
 std::string Repeat(const std::string& piece, size_t times) {
@@ -322,20 +364,43 @@ std::string Repeat(const std::string& piece, size_t times) {
   return out;
 }
 
-TEST_F(PrefFileTest, DamagedFilesAreSurvived) {
+TEST_F(PrefFileTest, DamagedLinesCostOnlyThemselves) {
+  const std::string good = "ja\nRed\n1\n900\n1440\n7\n8\nHLS\n1\n";
+  const Settings read = {"ja", "Red", true, "HLS", true};
+  const auto at = std::make_pair(7, 8);
+  const std::string tenMB(10 * 1024 * 1024, '1');
   std::string binary;
   for (int i = 0; i < 256; ++i) binary.push_back(static_cast<char>(i));
+  const std::string past = " runs past the first 4096 bytes";
+  const std::string lies = " lies past the first 4096 bytes";
+
   const DamagedCase cases[] = {
-      {"binary bytes", binary + binary, true},
-      {"NUL bytes", std::string("e\0n\nBl\0ack\n\0\n9\0\n\0\n1\0\n2\n\0\n\0\n", 24), true},
-      {"invalid UTF-8", "\xC3\x28\n\xFF\xFE\n\xE2\x82\n900\n1440\n\x80\n\xF0\x28\x8C\x28\nRGB\n1\n", false},
-      {"a 10 MB line", std::string(10 * 1024 * 1024, 'A') + "\nRed\n1\n", true},
-      {"a 10 MB line of digits", "en\nRed\n1\n900\n1440\n" + std::string(10 * 1024 * 1024, '9') + "\n5\nRGB\n0\n",
-       true},
-      {"only carriage returns", Repeat("\r", 1000), false},
-      {"one line", "ja", false},
-      {"twenty lines", Repeat("1\n", 20), false},
-      {"junk past the ninth line", "en\nRed\n1\n900\n1440\n7\n8\nHLS\n0\n" + std::string(1 << 20, '\0'), false},
+      {"NUL in line 2", "ja\nR\0ed\n1\n900\n1440\n7\n8\nHLS\n1\n"s,
+       {"ja", "Black", true, "HLS", true}, at, "line 2 holds a NUL byte"},
+      {"NUL in line 9", "ja\nRed\n1\n900\n1440\n7\n8\nHLS\n1\0\n"s,
+       {"ja", "Red", true, "HLS", false}, at, "line 9 holds a NUL byte"},
+      {"NUL in line 6", "ja\nRed\n1\n900\n1440\n\0""7\n8\nHLS\n1\n"s, read, std::nullopt,
+       "line 6 holds a NUL byte"},
+      {"invalid UTF-8 in line 1", "\xC3\x28\nRed\n1\n900\n1440\n7\n8\nHLS\n1\n", {"", "Red", true, "HLS", true},
+       at, "line 1 is not UTF-8"},
+      {"invalid UTF-8 in line 8", "ja\nRed\n1\n900\n1440\n7\n8\nHLS\xFF\n1\n", {"ja", "Red", true, "RGB", true}, at,
+       "line 8 is not UTF-8"},
+      {"CRLF line ends", "ja\r\nRed\r\n1\r\n900\r\n1440\r\n7\r\n8\r\nHLS\r\n1\r\n", read, at, ""},
+      {"a 10 MB line 9", "ja\nRed\n1\n900\n1440\n7\n8\nHLS\n" + tenMB + "\n", {"ja", "Red", true, "HLS", false}, at,
+       "line 9" + past},
+      {"a 10 MB line 1", tenMB + "\nRed\n1\n900\n1440\n7\n8\nHLS\n1\n", {}, std::nullopt,
+       "line 1" + past + ", line 2" + lies + ", line 3" + lies + ", line 4" + lies + ", line 5" + lies +
+           ", line 6" + lies + ", line 7" + lies + ", line 8" + lies + ", line 9" + lies},
+      {"line 9 missing", "ja\nRed\n1\n900\n1440\n7\n8\nHLS\n", {"ja", "Red", true, "HLS", false}, at, ""},
+      {"4 KiB + 1 byte, the limit inside line 9", std::string(4071, 'j') + good.substr(2),
+       {std::string(4071, 'j'), "Red", true, "HLS", false}, at, "line 9" + past},
+      {"4 KiB + 1 byte, the limit past line 9", good + std::string(4097 - good.size() - 1, 'x') + "\n", read, at, ""},
+      {"junk past the ninth line", good + std::string(1 << 20, '\0'), read, at, ""},
+      {"binary bytes", binary + binary, {"", "Black", false, "RGB", false}, std::nullopt,
+       "line 1 holds a NUL byte, line 2 holds a NUL byte, line 3 is not UTF-8"},
+      {"only carriage returns", Repeat("\r", 1000), {std::string(999, '\r'), "", false, "RGB", false}, std::nullopt,
+       ""},
+      {"twenty lines", Repeat("1\n", 20), {"1", "1", true, "1", true}, std::nullopt, ""},
   };
   for (const DamagedCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -343,27 +408,35 @@ TEST_F(PrefFileTest, DamagedFilesAreSurvived) {
     SetUp();
     folders_.WritePrefFile(c.content);
     Startup::LateStartup();
-    bool refused = false;
-    try {
-      app().Event_Open();
-    } catch (const fw::IOException&) {
-      refused = true;
-    }
-    EXPECT_EQ(refused, c.refused);
-    if (refused) {
-      EXPECT_EQ(app().SelectedColor, "Black");
-    }
+    Main::Main& window = *Main::Main::Instance();
+    window.SetTop(44);
+    window.SetLeft(55);
+
+    testing::internal::CaptureStderr();
+    app().Event_Open();
+    std::string err = testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(app().SelectedLang, c.expected.lang);
+    EXPECT_EQ(app().SelectedColor, c.expected.color);
+    EXPECT_EQ(app().SelectedMouseLoc, c.expected.mouseLoc);
+    EXPECT_EQ(app().ColorMode, c.expected.mode);
+    EXPECT_EQ(app().PlaySound, c.expected.sound);
+    EXPECT_EQ(window.SayColor()->Mode(), c.expected.sound ? fw::Timer::ModeMultiple : fw::Timer::ModeOff);
+    auto [top, left] = c.position.value_or(std::make_pair(44, 55));
+    EXPECT_EQ(window.Top(), top);
+    EXPECT_EQ(window.Left(), left);
+    EXPECT_EQ(err, c.report.empty() ? ""
+                                    : "tintbeacon: damaged lines in " + folders_.PrefFilePath() +
+                                          " are not used: " + c.report + "\n");
+
+    // The session moves the window and toggles the position caption.
+    app().MainTop = -5;
+    app().MainLeft = 17;
+    app().SelectedMouseLoc = !app().SelectedMouseLoc;
     app().Event_Close();
-    std::vector<std::string> lines = Lines(ReadFile(folders_.PrefFilePath()));
-    ASSERT_EQ(lines.size(), 9u);
-    EXPECT_TRUE(lines[2] == "0" || lines[2] == "1");
-    EXPECT_EQ(lines[3], "900");
-    EXPECT_EQ(lines[4], "1440");
-    EXPECT_TRUE(lines[8] == "0" || lines[8] == "1");
-    for (const std::string& line : lines) {
-      EXPECT_LE(line.size(), PrefFileMaxBytes);
-      EXPECT_EQ(line.find('\0'), std::string::npos);
-    }
+    EXPECT_EQ(ReadFile(folders_.PrefFilePath()), c.expected.lang + "\n" + c.expected.color + "\n" +
+                                                     (c.expected.mouseLoc ? "0" : "1") + "\n900\n1440\n-5\n17\n" +
+                                                     c.expected.mode + "\n" + (c.expected.sound ? "1" : "0") + "\n");
   }
 }
 

@@ -8,7 +8,9 @@
 #include "AppTestSupport.h"
 #include "app/AboutWindow.h"
 #include "framework/Application.h"
+#include "framework/EventGate.h"
 #include "framework/Exceptions.h"
+#include "framework/Runtime.h"
 #include "framework/TestSupport.h"
 
 namespace {
@@ -35,6 +37,69 @@ TEST_F(StartupTest, EitherOrderOfOpenAndLateStartupGivesOnePickerWindow) {
     EXPECT_EQ(window->Top(), 30);
     EXPECT_EQ(window->Left(), 40);
     EXPECT_EQ(window->SayColor()->Mode(), fw::Timer::ModeMultiple);
+  }
+}
+
+// A version probe that takes long: the clock passes many capture periods
+// while it runs, and the user acts meanwhile.
+using apptest::ReadFile;
+using apptest::WriteFile;
+
+class SlowStartTest : public StartupTest {
+ protected:
+  static constexpr const char* kSaved = "en\nRed\n1\n900\n1440\n30\n40\nHLS\n0\n";
+
+  void SetUp() override {
+    StartupTest::SetUp();
+    folders_.WritePrefFile(kSaved);
+    folders_.SetVersionScript("#!/bin/sh\nsleep 0.2\necho 10.15.7\n");
+    WriteFile(folders_.ToolsPath("screencapture"),
+              "#!/bin/sh\necho \"$*\" >> '" + folders_.Root() + "/captures.log'\n");
+    ::chmod(folders_.ToolsPath("screencapture").c_str(), 0755);
+  }
+  std::vector<std::string> Captures() const { return apptest::Lines(ReadFile(folders_.Root() + "/captures.log")); }
+  void RunStartup() { fw::Runtime::RunFrameworkInitialization(Startup::LateStartup); }
+};
+
+TEST_F(SlowStartTest, NoTickAndNoWindowBeforeOpenHasEnded) {
+  int shownDuringOpen = -1;
+  backend().WhileNextCommandWaits([&] {
+    backend().Advance(1000);
+    shownDuringOpen = backend().Record(*Main::Main::Instance()).shown;
+  });
+  RunStartup();
+  Main::Main& window = *Main::Main::Instance();
+  EXPECT_TRUE(Captures().empty());
+  EXPECT_EQ(shownDuringOpen, 0);
+  // On screen once, at the saved place.
+  EXPECT_EQ(backend().Record(window).shown, 1);
+  EXPECT_EQ(window.Top(), 30);
+  EXPECT_EQ(window.Left(), 40);
+  // The first capture takes the form the probe chose, at the capture period.
+  backend().Advance(128);
+  EXPECT_EQ(Captures(), std::vector<std::string>{"-R 0,0,101,101"});
+  EXPECT_EQ(backend().TimerPeriod(*window.GetPicture()), 128);
+}
+
+TEST_F(SlowStartTest, AQuitDuringStartUpKeepsTheSavedSettings) {
+  struct Case {
+    const char* name;
+    bool throughTheGate;  // as input does (a signal, Ctrl+Q); else at once (the display lost)
+  };
+  for (const Case& c : {Case{"held input", true}, Case{"at once", false}}) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    backend().WhileNextCommandWaits([&] {
+      if (c.throughTheGate)
+        fw::EventGate::RunWhenIdle([] { fw::Quit(0); });
+      else
+        fw::Quit(0);
+    });
+    RunStartup();
+    backend().RunPosted();
+    EXPECT_TRUE(backend().QuitRequested());
+    EXPECT_EQ(ReadFile(folders_.PrefFilePath()), kSaved);
   }
 }
 

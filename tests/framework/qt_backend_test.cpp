@@ -28,10 +28,13 @@
 #include "Picture.h"
 #include "QtBackend.h"
 #include "Rectangle.h"
+#include "Runtime.h"
 #include "ScratchFolder.h"
 #include "System.h"
+#include "TestSupport.h"
 #include "Timer.h"
 #include "Window.h"
+#include "X11.h"
 
 namespace {
 
@@ -101,8 +104,10 @@ std::unique_ptr<fw::MenuBar> SmallTree() {
 class QtBackendTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    fw::ResetFrameworkForTests();
     backend_ = MakeQtBackend(argc_, argv_);
     fw::SetBackend(backend_.get());
+    fw::Runtime::Init();
   }
   void TearDown() override {
     windows_.clear();
@@ -292,12 +297,13 @@ TEST_F(QtBackendTest, TimerFiresAndIsNeverReenteredWhileEventsAreServed) {
 
 TEST_F(QtBackendTest, CloseRequestDuringAWaitRunsAfterTheWait) {
   TestWindow& w = Make();
-  fw::qt::EventGate::EnterWait();
-  QCloseEvent close;
-  QApplication::sendEvent(&NativeOf(w), &close);
-  EXPECT_FALSE(close.isAccepted()) << "closing is the framework's decision";
-  EXPECT_EQ(w.closes, 0);
-  fw::qt::EventGate::LeaveWait();
+  {
+    fw::EventGate::CommandWait wait;
+    QCloseEvent close;
+    QApplication::sendEvent(&NativeOf(w), &close);
+    EXPECT_FALSE(close.isAccepted()) << "closing is the framework's decision";
+    EXPECT_EQ(w.closes, 0);
+  }
   QApplication::processEvents();
   EXPECT_EQ(w.closes, 1);
 }
@@ -489,6 +495,32 @@ TEST_F(QtBackendTest, CanvasHearsThePointerComeAndGoAlsoOverWhatLiesOnIt) {
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(&NativeOf(w).Content(), &leave);
   EXPECT_EQ(events, (std::vector<std::string>{"enter", "exit", "enter", "exit"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QtArguments, PlatformAndDisplayAreReadAsQtReadsThem) {
+  struct Case {
+    std::vector<const char*> args;
+    const char* platform;
+    const char* display;
+  };
+  const Case cases[] = {
+      {{"tintbeacon"}, "", ""},
+      {{"tintbeacon", "-display", ":5"}, "", ":5"},
+      {{"tintbeacon", "--display", ":6", "-platform", "xcb"}, "xcb", ":6"},
+      {{"tintbeacon", "--platform", "offscreen"}, "offscreen", ""},
+      {{"tintbeacon", "-display"}, "", ""},  // no value: Qt ignores it too
+  };
+  for (const Case& c : cases) {
+    std::vector<char*> argv;
+    for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
+    const fw::qt::QtArguments given = fw::qt::ReadQtArguments(int(argv.size()), argv.data());
+    EXPECT_EQ(given.platform, c.platform);
+    EXPECT_EQ(given.display, c.display);
+  }
 }
 
 }  // namespace

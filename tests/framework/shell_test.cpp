@@ -53,6 +53,7 @@ class CountingBackend : public fw::Backend {
   int RunEventLoop() override { return 0; }
   void QuitEventLoop(int) override {}
   void ServeEvents(int) override { ++*served_; }
+  void Post(std::function<void()>) override {}
   void CreateNativeWindow(fw::Window&) override {}
   void DestroyNativeWindow(fw::Window&) override {}
   void ShowWindow(fw::Window&) override {}

@@ -65,7 +65,7 @@ TEST(TextInputStream, DamagedContentReadsWithoutHarm) {
       {"lone CR kept", "a\rb\n", {"a\rb"}},
       {"no final line end", "a\nb", {"a", "b"}},
       {"empty lines", "\n\r\n\n", {"", "", ""}},
-      {"invalid UTF-8", "\xff\xfe\xc3\n\xe8\xb5\xa4\n", {"\xff\xfe\xc3", "赤"}},
+      {"UTF-8", "\xe8\xb5\xa4\n\xf0\x9f\x8e\xa8\n", {"赤", "\xf0\x9f\x8e\xa8"}},
       {"exactly the limit", std::string(kLimit - 1, 'x') + "\n", {std::string(kLimit - 1, 'x')}},
       {"exactly the limit, no line end", std::string(kLimit, 'x'), {std::string(kLimit, 'x')}},
   };
@@ -87,6 +87,7 @@ TEST(TextInputStream, ALineThatIsNoTextFails) {
   } cases[] = {
       {"NUL byte", std::string("ok\na\0b\n", 7), {"ok"}, EILSEQ},
       {"NUL bytes only", std::string(64, '\0'), {}, EILSEQ},
+      {"invalid UTF-8", "ok\n\xff\xfe\n", {"ok"}, EILSEQ},
       {"line past the limit", "ok\n" + std::string(kLimit, 'x') + "\n", {"ok"}, EFBIG},
       {"limit ends inside a line", std::string(kLimit, 'x') + "y", {}, EFBIG},
   };
@@ -98,6 +99,70 @@ TEST(TextInputStream, ALineThatIsNoTextFails) {
     for (const std::string& line : c.before) EXPECT_EQ(in->ReadLine(), line);
     EXPECT_FALSE(in->EndOfFile());
     EXPECT_EQ(ErrnoOf([&] { in->ReadLine(); }), c.error);
+  }
+}
+
+// ReadTextLine goes on past a damaged line: each line is text or says why
+// it is not, and every line past the limit is damaged, never taken as empty.
+TEST(TextInputStream, ADamagedLineCostsOnlyItself) {
+  struct Case {
+    const char* label;
+    std::string content;
+    std::vector<std::pair<std::string, int>> lines;  // text, error number
+  } cases[] = {
+      {"NUL byte, then text", std::string("ja\nR\0ed\n1\n", 9), {{"ja", 0}, {"", EILSEQ}, {"1", 0}}},
+      {"not UTF-8, CRLF", "\xc3\x28\r\nRed\r\n", {{"", EILSEQ}, {"Red", 0}}},
+      {"a line through the limit", "ja\n" + std::string(kLimit, 'x') + "\nRed\n",
+       {{"ja", 0}, {"", EFBIG}, {"", EFBIG}, {"", EFBIG}}},
+      {"the limit falls on a line end", std::string(kLimit - 1, 'x') + "\nRed\n",
+       {{std::string(kLimit - 1, 'x'), 0}, {"", EFBIG}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    ScratchFolder s;
+    fwtest::WriteFile(s / "f", c.content);
+    auto in = TextInputStream::Open(FolderItem(s / "f"), kLimit);
+    for (const auto& [text, error] : c.lines) {
+      fw::TextLine line = in->ReadTextLine();
+      EXPECT_EQ(line.text, text);
+      EXPECT_EQ(line.errorNumber, error);
+      EXPECT_EQ(line.damage.empty(), error == 0) << line.damage;
+    }
+  }
+}
+
+// Only well-formed UTF-8 is text: the edges of each sequence length.
+TEST(TextInputStream, UTF8IsCheckedStrictly) {
+  struct Case {
+    const char* label;
+    std::string bytes;
+    bool text;
+  } cases[] = {
+      {"ASCII", "Red", true},
+      {"U+0080", "\xc2\x80", true},
+      {"U+0800", "\xe0\xa0\x80", true},
+      {"U+D7FF", "\xed\x9f\xbf", true},
+      {"U+E000", "\xee\x80\x80", true},
+      {"U+10000", "\xf0\x90\x80\x80", true},
+      {"U+10FFFF", "\xf4\x8f\xbf\xbf", true},
+      {"stray continuation byte", "a\x80", false},
+      {"overlong 2 bytes", "\xc0\x80", false},
+      {"overlong 3 bytes", "\xe0\x9f\xbf", false},
+      {"overlong 4 bytes", "\xf0\x8f\xbf\xbf", false},
+      {"surrogate", "\xed\xa0\x80", false},
+      {"past U+10FFFF", "\xf4\x90\x80\x80", false},
+      {"F5 lead byte", "\xf5\x80\x80\x80", false},
+      {"cut short at the end", "ok\xe2\x82", false},
+      {"cut short by ASCII", "\xe2\x82z", false},
+      {"Latin-1", "caf\xe9", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    ScratchFolder s;
+    fwtest::WriteFile(s / "f", c.bytes + "\n");
+    fw::TextLine line = TextInputStream::Open(FolderItem(s / "f"), kLimit)->ReadTextLine();
+    EXPECT_EQ(!line.Damaged(), c.text);
+    EXPECT_EQ(line.text, c.text ? c.bytes : "");
   }
 }
 
@@ -243,27 +308,58 @@ TEST(TextOutputStream, CreateFailuresCarryTheErrorNumber) {
   EXPECT_EQ(ErrnoOf([&] { TextOutputStream::Create(FolderItem(s / "a-file/pref")); }), ENOTDIR);
 }
 
-// A file size limit makes writes fail the way a full disk does, for any user.
+// A file size limit makes writes fail the way a full disk does, for any
+// user; a file with other hard links, written in place, is no less safe.
 TEST(TextOutputStream, AFailedWriteLeavesTheOldFileWhole) {
+  for (bool hardLinked : {false, true}) {
+    SCOPED_TRACE(hardLinked ? "hard-linked" : "one name");
+    ScratchFolder s;
+    std::string old = "ja\nRed\n1\n900\n1440\n-25\n10\nHLS\n1\n";
+    fwtest::WriteFile(s / "pref", old);
+    if (hardLinked) fs::create_hard_link(s / "pref", s / "other");
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    int err = ErrnoOf([&] {
+      auto out = TextOutputStream::Create(FolderItem(s / "pref"));
+      for (int i = 0; i < 9; ++i) out->WriteLine("a value longer than the limit");
+      out->Close();
+    });
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(err, EFBIG);
+    EXPECT_EQ(fwtest::ReadFile(s / "pref"), old);
+    EXPECT_EQ(Entries(s.Path()), hardLinked ? (Lines{"other", "pref"}) : Lines{"pref"});
+  }
+}
+
+// A file with a second name (a hard link, as some backup and dotfile tools
+// make) stays one file with both names: it is overwritten in place, keeps
+// its inode and mode, and is cut to the new length; no temporary is left.
+TEST(TextOutputStream, AHardLinkedFileIsOverwrittenInPlace) {
   ScratchFolder s;
-  std::string old = "ja\nRed\n1\n900\n1440\n-25\n10\nHLS\n1\n";
-  fwtest::WriteFile(s / "pref", old);
-  auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  ::getrlimit(RLIMIT_FSIZE, &previous);
-  rlimit small = previous;
-  small.rlim_cur = 16;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  int err = ErrnoOf([&] {
-    auto out = TextOutputStream::Create(FolderItem(s / "pref"));
-    for (int i = 0; i < 9; ++i) out->WriteLine("a value longer than the limit");
-    out->Close();
-  });
-  ::setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
-  EXPECT_EQ(err, EFBIG);
-  EXPECT_EQ(fwtest::ReadFile(s / "pref"), old);
-  EXPECT_EQ(Entries(s.Path()), Lines{"pref"});
+  fs::create_directory(s / "elsewhere");
+  fwtest::WriteFile(s / "pref", "a much longer old text\nof two lines\n");
+  ::chmod((s / "pref").c_str(), 0640);
+  fs::create_hard_link(s / "pref", s / "elsewhere/pref");
+  struct stat before {};
+  ASSERT_EQ(::stat((s / "pref").c_str(), &before), 0);
+
+  auto out = TextOutputStream::Create(FolderItem(s / "pref"));
+  out->WriteLine("new");
+  out->Close();
+
+  struct stat after {};
+  ASSERT_EQ(::stat((s / "pref").c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 2u);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(fwtest::ReadFile(s / "pref"), "new\n");
+  EXPECT_EQ(fwtest::ReadFile(s / "elsewhere/pref"), "new\n");
+  EXPECT_EQ(Entries(s.Path()), (Lines{"elsewhere", "pref"}));
 }
 
 // A file the process may not write in place is not replaced either: a

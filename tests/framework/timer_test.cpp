@@ -88,7 +88,7 @@ TEST_F(TimerTest, TicksDueWhileTheActionRunsAreDroppedNotNested) {
     ticks.push_back("Slow@" + std::to_string(backend().Now()));
     ++depth;
     deepest = std::max(deepest, depth);
-    backend().ServeEvents(450);  // a shell command that takes a while
+    backend().Advance(450);  // a shell command that takes a while, serving events
     --depth;
   };
   backend().Advance(100);

@@ -113,7 +113,9 @@ TEST_F(Speech, ASlowSayLetsTheCaptureRunAndKeepsTheTickFromStartingAgain) {
   window_->SayColor()->SetPeriod(20);
   window_->SayColor()->SetMode(fw::Timer::ModeMultiple);
   backend_->SetMouse(250, 180);
-  SayTick("spoken first");
+  backend_->WhileNextCommandWaits([this] { backend_->Advance(300); });
+  window_->NameLabel()->Text = "spoken first";
+  window_->SayColor()->Fire();
   EXPECT_EQ(Spoken(), std::vector<std::string>{"1|spoken first"});
   EXPECT_EQ(window_->LastName, "spoken first");
   EXPECT_FALSE(window_->NowPlaying);
