@@ -68,6 +68,8 @@ class CaptureFailuresE2E : public ::testing::TestWithParam<ToolCase> {
     program_.WritePrefs({"en", "Black", "0", "600", "800", "100", "500", "RGB", "0"});
     program_.Start();
     ASSERT_FALSE(program_.WaitForWindow().empty()) << program_.Log();
+    // The first tick captures wherever the pointer is; later runs answer moves.
+    ASSERT_TRUE(e2e::WaitFor([&] { return !Runs().empty(); }, 30000)) << program_.Log();
   }
 
   void PointAt(int x, int y) const { x_.Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)); }
