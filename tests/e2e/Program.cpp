@@ -46,22 +46,45 @@ std::string Program::Log() const {
 
 std::string Program::CopyBinFolder() {
   const fs::path bin = BinDir(), app = dir_ / "app";
-  fs::create_directory(app);
-  fs::copy_file(bin / "tintbeacon", app / "tintbeacon");
-  fs::copy(bin / "resources", app / "resources", fs::copy_options::recursive);
-  fs::copy(bin / "tools", app / "tools", fs::copy_options::recursive);
-  executable_ = (app / "tintbeacon").string();
+  if (fs::create_directory(app)) {
+    fs::copy_file(bin / "tintbeacon", app / "tintbeacon");
+    fs::copy(bin / "resources", app / "resources", fs::copy_options::recursive);
+    fs::copy(bin / "tools", app / "tools", fs::copy_options::recursive);
+    executable_ = (app / "tintbeacon").string();
+  }
   return (app / "tools").string();
 }
 
-void Program::Start(const EnvChanges& extra) {
+void Program::LogCaptures() {
+  const fs::path tools = CopyBinFolder(), tool = tools / "screencapture", real = tools / "screencapture.real";
+  fs::rename(tool, real);
+  std::ofstream(tool) << "#!/bin/sh\n"
+                      << "echo \"$(date +%s.%N) $*\" >> '" << (dir_ / "captures.log") << "'\n"
+                      << "exec '" << real.string() << "' \"$@\"\n";
+  chmod(tool.c_str(), 0755);
+}
+
+std::vector<Program::Capture> Program::Captures() const {
+  std::ifstream in(dir_ / "captures.log");
+  std::vector<Capture> captures;
+  for (std::string line; std::getline(in, line);) {
+    const size_t space = line.find(' ');
+    if (space != std::string::npos) captures.push_back({std::stod(line.substr(0, space)), line.substr(space + 1)});
+  }
+  return captures;
+}
+
+void Program::Start(const EnvChanges& extra, const std::vector<std::string>& args,
+                    const std::vector<std::string>& launcher) {
   EnvChanges env = {"HOME=" + (dir_ / "home"), "XDG_CONFIG_HOME=" + (dir_ / "config"),
                     "XDG_RUNTIME_DIR=" + (dir_ / "runtime"), "TMPDIR=" + (dir_ / "tmp"), "LANG=C.UTF-8",
                     "LANGUAGE", "LC_ALL", "LC_MESSAGES", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR",
                     "QT_SCREEN_SCALE_FACTORS"};
   env.insert(env.end(), extra.begin(), extra.end());
-  process_ = std::make_unique<Process>(std::vector<std::string>{executable_}, x_.env(env), dir_.Path(),
-                                       dir_ / "program.log");
+  std::vector<std::string> argv = launcher;
+  argv.push_back(executable_);
+  argv.insert(argv.end(), args.begin(), args.end());
+  process_ = std::make_unique<Process>(argv, x_.env(env), dir_.Path(), dir_ / "program.log");
 }
 
 std::string Program::WaitForWindow(const std::string& name, int timeoutMs) const {
@@ -76,10 +99,18 @@ std::string Program::WaitForWindow(const std::string& name, int timeoutMs) const
 }
 
 std::string Program::OpenAbout(const std::string& pickerId) const {
-  const XvfbServer::Origin at = x_.ClientOrigin(std::stoul(pickerId));
-  x_.Run("xdotool mousemove " + std::to_string(at.x + 15) + " " + std::to_string(at.y + 10) + " click 1");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // A click that comes before the window has settled where it shows misses
+  // the menu's title: then the title is clicked where the window is now.
+  bool opened = false;
+  for (int attempt = 0; attempt < 4 && !opened; ++attempt) {
+    const XvfbServer::Origin at = x_.ClientOrigin(std::stoul(pickerId));
+    x_.Run("xdotool mousemove " + std::to_string(at.x + 15) + " " + std::to_string(at.y + 10) + " click 1");
+    opened = WaitFor([&] { return x_.MenuShown(); }, 3000);
+  }
+  if (!opened) return "";
   Keys("Up Return");
+  // The menu closes as its command runs.
+  if (!WaitFor([&] { return !x_.MenuShown(); })) return "";
   std::string about;
   WaitFor([&] {
     // Both windows have the program's class; the About window is the other.

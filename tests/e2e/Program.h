@@ -33,8 +33,20 @@ class Program {
   // From now on the program runs from a copy of the bin folder, whose tools
   // a test may replace; returns the copy's tools folder.
   std::string CopyBinFolder();
+  // From now on every run of screencapture is logged before the real tool
+  // runs; Captures() lists them in order.
+  void LogCaptures();
+  struct Capture {
+    double seconds;    // when it started, on the system clock
+    std::string args;  // its arguments, as one line
+  };
+  std::vector<Capture> Captures() const;
 
-  void Start(const EnvChanges& extra = {});
+  // Runs the program with args, under launcher when one is given (for
+  // example {"/bin/sh", "-c", "trap '' HUP; exec \"$0\""}, which receives the
+  // program's path as its next argument).
+  void Start(const EnvChanges& extra = {}, const std::vector<std::string>& args = {},
+             const std::vector<std::string>& launcher = {});
   Process& Proc() { return *process_; }
   // The X id of the visible window whose name matches the regular
   // expression, once there is one; "" after timeoutMs.

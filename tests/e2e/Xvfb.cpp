@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
+#include <xcb/xcb.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -391,6 +392,34 @@ XvfbServer::Origin XvfbServer::ClientOrigin(unsigned long window) const {
   return origin;
 }
 
+bool XvfbServer::MenuShown() const {
+  Display* dpy = XOpenDisplay(display_.c_str());
+  if (!dpy) return false;
+  // Windows may go while they are looked at; that is no error here.
+  XErrorHandler old = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  bool shown = false;
+  Window rootReturn, parent, *children = nullptr;
+  unsigned count = 0;
+  XQueryTree(dpy, DefaultRootWindow(dpy), &rootReturn, &parent, &children, &count);
+  for (unsigned i = 0; i < count && !shown; ++i) {
+    XWindowAttributes attributes;
+    shown = XGetWindowAttributes(dpy, children[i], &attributes) && attributes.map_state == IsViewable &&
+            attributes.override_redirect;
+  }
+  if (children) XFree(children);
+  // A menu takes keys only once it holds the keyboard: a grab of our own
+  // then fails.
+  if (shown && XGrabKeyboard(dpy, DefaultRootWindow(dpy), False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+                   GrabSuccess) {
+    XUngrabKeyboard(dpy, CurrentTime);
+    shown = false;
+  }
+  XSync(dpy, False);
+  XSetErrorHandler(old);
+  XCloseDisplay(dpy);
+  return shown;
+}
+
 std::shared_ptr<fw::Picture> XvfbServer::Screenshot() const {
   Display* dpy = XOpenDisplay(display_.c_str());
   if (!dpy) return nullptr;
@@ -412,6 +441,106 @@ std::shared_ptr<fw::Picture> XvfbServer::Screenshot() const {
   }
   XCloseDisplay(dpy);
   return shot;
+}
+
+namespace {
+
+// The text of a window's WM_NAME; "" when it has none or is gone.
+std::string WindowName(xcb_connection_t* c, xcb_window_t window) {
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      c, xcb_get_property(c, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 256), nullptr);
+  if (!reply) return "";
+  std::string name(static_cast<const char*>(xcb_get_property_value(reply)),
+                   size_t(xcb_get_property_value_length(reply)));
+  std::free(reply);
+  return name;
+}
+
+// The windows below window, to depth levels (a window manager's frames
+// hold the clients).
+void Descendants(xcb_connection_t* c, xcb_window_t window, int depth, std::vector<xcb_window_t>& out) {
+  xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
+  if (!tree) return;
+  const xcb_window_t* children = xcb_query_tree_children(tree);
+  const int count = xcb_query_tree_children_length(tree);
+  for (int i = 0; i < count; ++i) {
+    out.push_back(children[i]);
+    if (depth > 1) Descendants(c, children[i], depth - 1, out);
+  }
+  std::free(tree);
+}
+
+xcb_window_t Root(xcb_connection_t* c, int screen) {
+  xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(c));
+  for (int i = 0; i < screen && roots.rem > 0; ++i) xcb_screen_next(&roots);
+  return roots.rem > 0 ? roots.data->root : 0;
+}
+
+}  // namespace
+
+PlacesSeen::PlacesSeen(const XvfbServer& x, const std::string& name)
+    : thread_([this, display = x.display(), name] { Watch(display, name); }) {}
+
+PlacesSeen::~PlacesSeen() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<XvfbServer::Origin> PlacesSeen::Places() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return places_;
+}
+
+void PlacesSeen::Watch(const std::string& display, const std::string& name) {
+  int screen = 0;
+  xcb_connection_t* c = xcb_connect(display.c_str(), &screen);
+  const xcb_window_t root = Root(c, screen);
+  xcb_window_t window = 0;
+  while (!stop_ && !xcb_connection_has_error(c)) {
+    if (!window) {
+      std::vector<xcb_window_t> windows;
+      Descendants(c, root, 2, windows);
+      for (xcb_window_t w : windows)
+        if (WindowName(c, w) == name) window = w;
+    }
+    if (window) {
+      xcb_get_window_attributes_reply_t* attributes =
+          xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+      if (!attributes) {
+        window = 0;  // gone: a later one of that name counts
+      } else if (attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+        xcb_translate_coordinates_reply_t* at =
+            xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr);
+        if (at) {
+          const XvfbServer::Origin origin{at->dst_x, at->dst_y};
+          std::lock_guard<std::mutex> lock(mutex_);
+          if (places_.empty() || !(places_.back() == origin)) places_.push_back(origin);
+        }
+        std::free(at);
+      }
+      std::free(attributes);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  xcb_disconnect(c);
+}
+
+WanderingPointer::WanderingPointer(const XvfbServer& x, int y, int left, int right)
+    : thread_([this, display = x.display(), y, left, right] {
+        int screen = 0;
+        xcb_connection_t* c = xcb_connect(display.c_str(), &screen);
+        const xcb_window_t root = Root(c, screen);
+        for (int column = left; !stop_ && !xcb_connection_has_error(c); column = column < right ? column + 1 : left) {
+          xcb_warp_pointer(c, XCB_NONE, root, 0, 0, 0, 0, int16_t(column), int16_t(y));
+          xcb_flush(c);
+          std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        xcb_disconnect(c);
+      }) {}
+
+WanderingPointer::~WanderingPointer() {
+  stop_ = true;
+  thread_.join();
 }
 
 }  // namespace e2e

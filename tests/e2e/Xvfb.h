@@ -8,10 +8,14 @@
 //   auto shot = x.Screenshot();              // the screen's pixels as a Picture
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Color.h"
@@ -129,8 +133,16 @@ class XvfbServer {
   // the screen; {-1, -1} when the window does not exist.
   struct Origin {
     int x = -1, y = -1;
+    bool operator==(const Origin&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Origin& o) {
+      return out << "(" << o.x << ", " << o.y << ")";
+    }
   };
   Origin ClientOrigin(unsigned long window) const;
+  // Whether a pop-up menu shows on the screen and takes keys: a window that
+  // the window manager leaves alone (Qt does not always give its menus a
+  // menu type), with the keyboard grabbed.
+  bool MenuShown() const;
 
   // The whole screen in device pixels, read straight from the server (not
   // through screencapture, which is under test itself); nullptr on failure.
@@ -141,6 +153,42 @@ class XvfbServer {
   std::string display_;
   std::unique_ptr<Process> server_;
   std::unique_ptr<Process> openbox_;
+};
+
+// Watches, from a thread of its own, the first window named name on x from
+// construction on: every place where its own area showed while it was
+// viewable, in order, each change once. Polls every 2 ms, so a place held
+// for less than that may go unseen.
+class PlacesSeen {
+ public:
+  PlacesSeen(const XvfbServer& x, const std::string& name);
+  ~PlacesSeen();
+  PlacesSeen(const PlacesSeen&) = delete;
+  PlacesSeen& operator=(const PlacesSeen&) = delete;
+  std::vector<XvfbServer::Origin> Places() const;
+
+ private:
+  void Watch(const std::string& display, const std::string& name);
+
+  mutable std::mutex mutex_;
+  std::vector<XvfbServer::Origin> places_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Moves the pointer on x every few milliseconds from a thread of its own,
+// along the row y between the columns left and right, until it goes: every
+// capture tick then sees a moved pointer.
+class WanderingPointer {
+ public:
+  WanderingPointer(const XvfbServer& x, int y, int left, int right);
+  ~WanderingPointer();
+  WanderingPointer(const WanderingPointer&) = delete;
+  WanderingPointer& operator=(const WanderingPointer&) = delete;
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
 
 }  // namespace e2e

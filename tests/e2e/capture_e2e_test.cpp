@@ -5,11 +5,9 @@
 // from 1 to 3 set the ways a desktop sets them, in both capture forms.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <optional>
-#include <thread>
 
 #include "../picker/ViewModel.h"
 #include "Program.h"
@@ -120,42 +118,44 @@ class CaptureEndToEnd : public ::testing::TestWithParam<Display> {
     e2e::EnvChanges env = {"QT_ENABLE_HIGHDPI_SCALING", "QT_SCALE_FACTOR_ROUNDING_POLICY"};
     env.insert(env.end(), d.env.begin(), d.env.end());
     program_.Start(env);
-    const std::string id = program_.WaitForWindow();
-    if (id.empty()) return false;
-    client_ = x_.ClientOrigin(std::stoul(id));
-    return true;
+    id_ = program_.WaitForWindow();
+    return !id_.empty();
   }
 
   // The content area's top-left on screen (device position), where the view
   // shows: below the client area's top-left by the height of the menu bar,
   // searched in quarter pixels on a fractional scale.
-  std::optional<std::pair<double, double>> FindView(const fw::Picture& shot, const fw::Picture& view) {
+  std::optional<std::pair<double, double>> FindView(const fw::Picture& shot, const fw::Picture& view,
+                                                    e2e::XvfbServer::Origin client) {
     const double s = GetParam().scale, step = s == std::floor(s) ? 1 : 0.25;
     for (double dy = 0; dy <= 60 * s; dy += step)
       for (double dx = -1; dx <= 1; dx += step)
-        if (ViewMatchesAt(shot, view, client_.x + dx, client_.y + dy, s)) return std::pair{client_.x + dx, client_.y + dy};
+        if (ViewMatchesAt(shot, view, client.x + dx, client.y + dy, s)) return std::pair{client.x + dx, client.y + dy};
     return std::nullopt;
   }
 
   // Moves the pointer to device pixel (px, py) and waits until the window
-  // shows the view for it.
+  // shows the view for it, wherever the window is by then. A whole-screen
+  // capture may take over a second on a busy machine.
   std::pair<std::shared_ptr<fw::Picture>, std::optional<std::pair<double, double>>> PointAt(int px, int py,
                                                                                              const fw::Picture& view) {
     EXPECT_EQ(x_.Run("xdotool mousemove " + std::to_string(px) + " " + std::to_string(py)).status, 0);
     std::shared_ptr<fw::Picture> shot;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(150));
-      shot = x_.Screenshot();
-      if (!shot) continue;
-      if (auto at = FindView(*shot, view)) return {shot, at};
-    }
-    return {shot, std::nullopt};
+    std::optional<std::pair<double, double>> at;
+    e2e::WaitFor(
+        [&] {
+          const auto client = x_.ClientOrigin(std::stoul(id_));
+          shot = x_.Screenshot();
+          at = shot ? FindView(*shot, view, client) : std::nullopt;
+          return at.has_value();
+        },
+        30000);
+    return {shot, at};
   }
 
   e2e::XvfbServer x_{kScreenW, kScreenH};
   e2e::Program program_{x_};
-  e2e::XvfbServer::Origin client_;
+  std::string id_;
 };
 
 TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheDevicePixelsUnderThePointer) {

@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <thread>
 
 #include "Xvfb.h"
 #include "color/ColorExchange.h"
@@ -118,8 +116,16 @@ class CommandsE2E : public ::testing::Test {
                                                       "XDG_RUNTIME_DIR=" + (dir_ / "runtime"), "LANG=C.UTF-8", "LC_ALL",
                                                       "LC_MESSAGES", "QT_QPA_PLATFORM=xcb"}),
                                               dir_.Path(), dir_ / "program.log");
-    ASSERT_TRUE(WaitFor([&] { return x_.Run("xdotool search --onlyvisible --name '^Tintbeacon$'").status == 0; }))
-        << Log();
+    std::string id;
+    ASSERT_TRUE(WaitFor([&] {
+      const e2e::RunResult r = x_.Run("xdotool search --onlyvisible --name '^Tintbeacon$'");
+      id = r.out.substr(0, r.out.find('\n'));
+      return r.status == 0 && !id.empty();
+    })) << Log();
+    // Below, the window is looked for at its saved place.
+    ASSERT_TRUE(WaitFor([&] {
+      return x_.ClientOrigin(std::stoul(id)) == e2e::XvfbServer::Origin{kWindowLeft, kWindowTop};
+    })) << "the window is at " << x_.ClientOrigin(std::stoul(id));
     PointAt(kUpperX, kUpperY);
     // The menu bar's height: the first row below the window's top that shows
     // the screen colour, the top row of the view.
@@ -171,14 +177,16 @@ class CommandsE2E : public ::testing::Test {
     ASSERT_GT(words.size(), size_t(n)) << "menu titles not found";
     const int x = (words[n].first + words[n].second) / 2, y = (kWindowTop + contentTop_) / 2;
     EXPECT_EQ(x_.Run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1").status, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(WaitFor([&] { return x_.MenuShown(); })) << "the menu did not open";
   }
 
-  // Chooses an item with the keyboard in the menu just opened, then puts
-  // the pointer back where the view shows kUpper.
+  // Chooses an item with the keyboard in the menu just opened, waits until
+  // the menu has closed on it, then puts the pointer back where the view
+  // shows kUpper.
   void ChooseInMenu(int menu, const std::string& keys) {
-    ClickMenu(menu);
+    ASSERT_NO_FATAL_FAILURE(ClickMenu(menu));
     Keys(keys + " Return");
+    ASSERT_TRUE(WaitFor([&] { return !x_.MenuShown(); })) << "the menu stayed open";
     PointAt(kUpperX, kUpperY);
   }
 
@@ -250,7 +258,6 @@ TEST_F(CommandsE2E, TabKeysAndMenusChangeTheViewAndThePreferences) {
 
   // View > Mode > CMYK (the window manager keeps Alt+Tab for itself).
   ChooseInMenu(1, "Down Down Down Right Down");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
   Quit();
   std::vector<std::string> lines = Lines(ReadAll(PrefFile()));

@@ -1,15 +1,16 @@
 // The built program on a desktop as users have it, under openbox: the window
 // comes back where it was left, minimising and restoring leave it usable,
 // the About window opens centred with an empty title, input given while a
-// command runs is kept, and every way a session ends keeps the settings.
+// command runs is kept, every way a session ends keeps the settings, and
+// what the program starts gets the user's environment.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <chrono>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "Program.h"
 #include "Xvfb.h"
@@ -33,14 +34,30 @@ using e2e::WaitFor;
 
 class DesktopE2E : public ::testing::Test {
  protected:
-  // Starts the program and waits for its window; false when none showed.
-  bool StartAndShow(const e2e::EnvChanges& env = {}) {
-    program_.Start(env);
+  // Starts the program, its captures logged, and waits for its window and
+  // its first capture; false when either never came.
+  bool StartAndShow(const e2e::EnvChanges& env = {}, const std::vector<std::string>& launcher = {}) {
+    program_.LogCaptures();
+    program_.Start(env, {}, launcher);
     id_ = program_.WaitForWindow();
-    return !id_.empty();
+    return !id_.empty() && WaitFor([&] { return !program_.Captures().empty(); });
+  }
+
+  // Sends keys that end with a Tab and waits until the capture that Tab
+  // asks for has begun: by then the program has handled every key.
+  bool Handled(const std::string& keys) {
+    const size_t before = program_.Captures().size();
+    program_.Keys(keys);
+    return WaitFor([&] { return program_.Captures().size() > before; });
   }
 
   e2e::XvfbServer::Origin Origin() const { return x_.ClientOrigin(std::stoul(id_)); }
+  // Whether the window's own area comes to start at at.
+  bool ShowsAt(e2e::XvfbServer::Origin at) const { return WaitFor([&] { return Origin() == at; }); }
+
+  // Waits until openbox has handled every request sent to it so far: it
+  // answers an activation after them.
+  void WindowManagerCaughtUp() const { x_.Run("xdotool windowactivate --sync " + id_); }
 
   // A property of a window as xprop prints it.
   std::string Property(const std::string& id, const std::string& name) const {
@@ -48,6 +65,8 @@ class DesktopE2E : public ::testing::Test {
   }
 
   bool Visible() const { return x_.Run("xdotool search --onlyvisible --name '^Tintbeacon$'").status == 0; }
+
+  std::string WorkFolder() const { return program_.Dir() / "runtime/org.tintbeacon.Tintbeacon.work"; }
 
   e2e::XvfbServer x_{kScreenW, kScreenH};
   e2e::Program program_{x_};
@@ -59,12 +78,11 @@ TEST_F(DesktopE2E, TheWindowComesBackWhereTheUserLeftIt) {
   // window manager has placed it.
   program_.WritePrefs(Prefs(0, 0));
   ASSERT_TRUE(StartAndShow()) << program_.Log();
-  EXPECT_EQ(Origin().x, 0);
-  EXPECT_EQ(Origin().y, 0);
+  EXPECT_TRUE(ShowsAt({0, 0})) << Origin();
   x_.Run("xdotool windowmove " + id_ + " 150 120");
   ASSERT_TRUE(WaitFor([&] { return Origin().x != 0; }));
-  // The program learns of the move a moment after the server.
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // The window manager's notice of the move reaches the program before the
+  // quit keys sent after it.
   const auto moved = Origin();
   ASSERT_EQ(program_.Quit(), 0) << program_.Log();
 
@@ -74,8 +92,7 @@ TEST_F(DesktopE2E, TheWindowComesBackWhereTheUserLeftIt) {
     EXPECT_EQ(lines[5], std::to_string(moved.y)) << "start " << start;
     EXPECT_EQ(lines[6], std::to_string(moved.x)) << "start " << start;
     ASSERT_TRUE(StartAndShow()) << program_.Log();
-    EXPECT_EQ(Origin().x, moved.x) << "start " << start;
-    EXPECT_EQ(Origin().y, moved.y) << "start " << start;
+    EXPECT_TRUE(ShowsAt(moved)) << "start " << start << ": " << Origin();
     ASSERT_EQ(program_.Quit(), 0) << program_.Log();
   }
 }
@@ -89,8 +106,8 @@ TEST_F(DesktopE2E, ARestoredWindowStaysUpWhenShownAgain) {
   x_.Run("xdotool windowactivate " + id_);
   ASSERT_TRUE(WaitFor([&] { return Visible(); }));
   // View > Tintbeacon shows a window that is already shown: nothing happens.
-  program_.Keys("ctrl+alt+m");
-  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  ASSERT_TRUE(Handled("ctrl+alt+m Tab")) << program_.Log();
+  WindowManagerCaughtUp();
   EXPECT_TRUE(Visible());
   EXPECT_EQ(Property(id_, "WM_STATE").find("Iconic"), std::string::npos) << Property(id_, "WM_STATE");
   EXPECT_EQ(program_.Quit(), 0) << program_.Log();
@@ -115,13 +132,15 @@ TEST_F(DesktopE2E, TheAboutWindowOpensCentredWithAnEmptyTitleAtEveryStart) {
     EXPECT_EQ(functions & 0x38, 0x20u) << motif;  // close; no minimise, no maximise
     EXPECT_EQ(decorations & 0x60, 0u) << motif;
     // 280 wide; its height has the menu bar besides the 222 points.
-    const auto at = x_.ClientOrigin(std::stoul(about));
-    EXPECT_NEAR(at.x, (kScreenW - 280) / 2, 2) << "start " << start;
-    EXPECT_NEAR(at.y, (kScreenH - 222) / 2, 30) << "start " << start;
+    auto at = x_.ClientOrigin(std::stoul(about));
+    EXPECT_TRUE(WaitFor([&] {
+      at = x_.ClientOrigin(std::stoul(about));
+      return std::abs(at.x - (kScreenW - 280) / 2) <= 2 && std::abs(at.y - (kScreenH - 222) / 2) <= 30;
+    })) << "start " << start << ": " << at;
     // Shown again, the same window stays where it is.
     EXPECT_EQ(program_.OpenAbout(id_), about);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(x_.ClientOrigin(std::stoul(about)).y, at.y) << "start " << start;
+    WindowManagerCaughtUp();
+    EXPECT_EQ(x_.ClientOrigin(std::stoul(about)), at) << "start " << start;
     EXPECT_EQ(x_.Run("xdotool search --onlyvisible --classname tintbeacon | wc -l").out, "2\n");
     ASSERT_EQ(program_.Quit(), 0) << program_.Log();
   }
@@ -129,18 +148,18 @@ TEST_F(DesktopE2E, TheAboutWindowOpensCentredWithAnEmptyTitleAtEveryStart) {
 
 TEST_F(DesktopE2E, CtrlQWhileANameIsSpokenQuitsWhenSpeechEnds) {
   const std::string tools = program_.CopyBinFolder();
-  const std::string say = tools + "/say", started = program_.Dir() / "say.started";
+  const std::string say = tools + "/say", started = program_.Dir() / "say.started",
+                    ended = program_.Dir() / "say.ended";
   fs::remove(say);
-  std::ofstream(say) << "#!/bin/sh\ntouch '" << started << "'\nsleep 2\n";
+  std::ofstream(say) << "#!/bin/sh\ntouch '" << started << "'\nsleep 2\ntouch '" << ended << "'\n";
   chmod(say.c_str(), 0755);
   program_.WritePrefs(Prefs(100, 100, true));
   ASSERT_TRUE(StartAndShow()) << program_.Log();
   ASSERT_TRUE(WaitFor([&] { return fs::exists(started); })) << program_.Log();
-  const auto pressed = std::chrono::steady_clock::now();
   program_.Keys("ctrl+q");
-  EXPECT_EQ(program_.Proc().Wait(4000), 0) << program_.Log();
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - pressed).count();
-  EXPECT_LT(seconds, 3.5) << "speech takes 2 s; quitting must follow within a second";
+  // A lost Ctrl+Q leaves the program running for good.
+  EXPECT_EQ(program_.Proc().Wait(30000), 0) << program_.Log();
+  EXPECT_TRUE(fs::exists(ended)) << "quit before speech ended";
 }
 
 TEST_F(DesktopE2E, OnlyTabIsTab) {
@@ -148,7 +167,6 @@ TEST_F(DesktopE2E, OnlyTabIsTab) {
   ASSERT_TRUE(StartAndShow()) << program_.Log();
   // Ctrl+I and Ctrl+Shift+I type the same control code as Tab and Shift+Tab.
   program_.Keys("ctrl+i ctrl+shift+i");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   ASSERT_EQ(program_.Quit(), 0) << program_.Log();
   std::vector<std::string> lines = program_.PrefLines();
   ASSERT_EQ(lines.size(), 9u);
@@ -161,14 +179,13 @@ class SessionEnd : public DesktopE2E, public ::testing::WithParamInterface<int> 
 TEST_P(SessionEnd, ASignalQuitsLikeTheQuitCommand) {
   program_.WritePrefs(Prefs(100, 100));
   ASSERT_TRUE(StartAndShow()) << program_.Log();
-  program_.Keys("Tab");  // to Japanese
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(Handled("Tab")) << program_.Log();  // to Japanese
   kill(program_.Proc().Pid(), GetParam());
   EXPECT_EQ(program_.Proc().Wait(10000), 0) << program_.Log();
   std::vector<std::string> lines = program_.PrefLines();
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], "ja");
-  EXPECT_TRUE(fs::is_empty(program_.Dir() / "runtime/org.tintbeacon.Tintbeacon.work"));
+  EXPECT_TRUE(fs::is_empty(WorkFolder()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SessionEnd, ::testing::Values(SIGTERM, SIGHUP, SIGINT),
@@ -177,23 +194,17 @@ INSTANTIATE_TEST_SUITE_P(Signals, SessionEnd, ::testing::Values(SIGTERM, SIGHUP,
 TEST_F(DesktopE2E, AHangupIgnoredAtStartStaysIgnored) {
   program_.WritePrefs(Prefs(100, 100));
   // nohup's way: the signal is ignored before the program starts.
-  e2e::Process program({"/bin/sh", "-c", "trap '' HUP; exec " + e2e::BinDir() + "/tintbeacon"},
-                       x_.env({"HOME=" + (program_.Dir() / "home"), "XDG_CONFIG_HOME=" + (program_.Dir() / "config"),
-                               "XDG_RUNTIME_DIR=" + (program_.Dir() / "runtime")}));
-  id_ = program_.WaitForWindow();
-  ASSERT_FALSE(id_.empty());
-  kill(program.Pid(), SIGHUP);
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_TRUE(program.Running());
-  program_.Keys("ctrl+q");
-  EXPECT_EQ(program.Wait(10000), 0);
+  ASSERT_TRUE(StartAndShow({}, {"/bin/sh", "-c", "trap '' HUP; exec \"$0\""})) << program_.Log();
+  kill(program_.Proc().Pid(), SIGHUP);
+  ASSERT_TRUE(Handled("Tab")) << program_.Log();
+  EXPECT_TRUE(program_.Proc().Running());
+  EXPECT_EQ(program_.Quit(), 0) << program_.Log();
 }
 
 TEST_F(DesktopE2E, AWindowDestroyedByAnotherClientIsAClose) {
   program_.WritePrefs(Prefs(100, 100));
   ASSERT_TRUE(StartAndShow()) << program_.Log();
-  program_.Keys("Tab");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(Handled("Tab")) << program_.Log();
   Display* dpy = XOpenDisplay(x_.display().c_str());
   ASSERT_NE(dpy, nullptr);
   XDestroyWindow(dpy, std::stoul(id_));
@@ -202,16 +213,73 @@ TEST_F(DesktopE2E, AWindowDestroyedByAnotherClientIsAClose) {
   EXPECT_EQ(program_.PrefLines().at(0), "ja");
 }
 
-TEST_F(DesktopE2E, LosingTheDisplayEndsWithoutACrashAndKeepsTheSettings) {
+struct LoggingRules {
+  const char* name;
+  const char* env;  // QT_LOGGING_RULES as the user set it, or unset
+};
+
+void PrintTo(const LoggingRules& r, std::ostream* out) { *out << r.name; }
+
+class DisplayLoss : public DesktopE2E, public ::testing::WithParamInterface<LoggingRules> {};
+
+// Users who silence Qt's warnings silence its word of the broken
+// connection too; the settings must not depend on it.
+TEST_P(DisplayLoss, EndsWithoutACrashAndKeepsTheSettings) {
   program_.WritePrefs(Prefs(100, 100));
-  ASSERT_TRUE(StartAndShow()) << program_.Log();
-  program_.Keys("Tab");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(StartAndShow({GetParam().env})) << program_.Log();
+  ASSERT_TRUE(Handled("Tab")) << program_.Log();
   x_.Kill();
   const int status = program_.Proc().Wait(10000);
   EXPECT_GE(status, 0) << "still running";
   EXPECT_LT(status, 128) << program_.Log();
-  EXPECT_EQ(program_.PrefLines().at(0), "ja");
+  EXPECT_EQ(program_.PrefLines().at(0), "ja") << program_.Log();
+}
+
+INSTANTIATE_TEST_SUITE_P(LoggingRules, DisplayLoss,
+                         ::testing::Values(LoggingRules{"Default", "QT_LOGGING_RULES"},
+                                           LoggingRules{"WarningsOff", "QT_LOGGING_RULES=*.warning=false"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ChildEnvironment {
+  const char* name;
+  const char* env;       // QT_QPA_PLATFORM as the user set it, or unset
+  const char* expected;  // its line in a child's environment; "" for none
+};
+
+void PrintTo(const ChildEnvironment& c, std::ostream* out) { *out << c.name; }
+
+class ChildrenEnvironment : public DesktopE2E, public ::testing::WithParamInterface<ChildEnvironment> {};
+
+// The platform the program picks for Qt is its own business: what it starts
+// (say, the browser) gets the environment the user gave.
+TEST_P(ChildrenEnvironment, AreThoseTheUserGave) {
+  const std::string say = program_.CopyBinFolder() + "/say", seen = program_.Dir() / "say.env";
+  fs::remove(say);
+  std::ofstream(say) << "#!/bin/sh\nenv > '" << seen << ".part'\nmv '" << seen << ".part' '" << seen << "'\n";
+  chmod(say.c_str(), 0755);
+  program_.WritePrefs(Prefs(100, 100, true));
+  ASSERT_TRUE(StartAndShow({GetParam().env})) << program_.Log();
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(seen); })) << program_.Log();
+  std::ifstream in(seen);
+  std::vector<std::string> platform;
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("QT_QPA_PLATFORM=", 0) == 0) platform.push_back(line);
+  EXPECT_EQ(platform, *GetParam().expected ? std::vector<std::string>{GetParam().expected}
+                                           : std::vector<std::string>{});
+  EXPECT_EQ(program_.Quit(), 0) << program_.Log();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Platform, ChildrenEnvironment,
+    ::testing::Values(ChildEnvironment{"Unset", "QT_QPA_PLATFORM", ""},
+                      ChildEnvironment{"SetByTheUser", "QT_QPA_PLATFORM=xcb", "QT_QPA_PLATFORM=xcb"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DesktopE2E, TheDisplayArgumentIsTheDisplayWithoutDISPLAY) {
+  program_.WritePrefs(Prefs(100, 100));
+  program_.Start({"DISPLAY"}, {"-display", x_.display()});
+  EXPECT_NE(program_.WaitForWindow(), "") << program_.Log();
+  EXPECT_EQ(program_.Quit(), 0) << program_.Log();
 }
 
 TEST(NoWindowManager, AltTabSwitchesTheNotation) {
@@ -222,21 +290,35 @@ TEST(NoWindowManager, AltTabSwitchesTheNotation) {
   program.Start();
   ASSERT_FALSE(program.WaitForWindow().empty()) << program.Log();
   program.Keys("alt+Tab");
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   ASSERT_EQ(program.Quit(), 0) << program.Log();
   EXPECT_EQ(program.PrefLines().at(7), "CMYK");
 }
 
 TEST(NoDisplay, OneLineNamesTheDisplayAndTheStatusIsOne) {
+  struct Case {
+    const char* display;  // DISPLAY, or unset
+    std::vector<std::string> args;
+    const char* named;    // what the line says
+  };
+  const Case cases[] = {
+      {"DISPLAY", {}, "DISPLAY is not set"},
+      {"DISPLAY=:987", {}, "\":987\""},
+      // The display an argument names is the one that counts.
+      {"DISPLAY", {"-display", ":987"}, "\":987\""},
+      {"DISPLAY=:986", {"-display", ":987"}, "\":987\""},
+  };
   e2e::TempDir home;
-  for (const std::string& display : {std::string("DISPLAY"), std::string("DISPLAY=:987")}) {
-    e2e::RunResult r = e2e::RunCommand({e2e::BinDir() + "/tintbeacon"},
-                                       {display, "HOME=" + home.Path(), "XDG_CONFIG_HOME=" + home / "config",
+  for (const Case& c : cases) {
+    std::vector<std::string> argv = {e2e::BinDir() + "/tintbeacon"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    SCOPED_TRACE(std::string(c.display) + (c.args.empty() ? "" : " " + c.args[0] + " " + c.args[1]));
+    e2e::RunResult r = e2e::RunCommand(argv,
+                                       {c.display, "HOME=" + home.Path(), "XDG_CONFIG_HOME=" + home / "config",
                                         "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"},
-                                       "", 10000);
-    EXPECT_EQ(r.status, 1) << display << "\n" << r.err;
+                                       "", 30000);
+    EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_NE(r.err.find(display == "DISPLAY" ? "DISPLAY is not set" : "\":987\""), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.named), std::string::npos) << r.err;
   }
 }
 

@@ -6,13 +6,12 @@
 // e2e-screenshots for a person to look at.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "Graphics.h"
 #include "Program.h"
@@ -86,6 +85,14 @@ class TextE2E : public ::testing::TestWithParam<Language> {
     return part;
   }
 
+  // Whether anything unlike the background shows inside box.
+  static bool HasInk(const fw::Picture& content, const Box& box, fw::Color background) {
+    for (int y = box.y; y < box.y + box.h; ++y)
+      for (int x = box.x; x < std::min(box.x + box.w, content.Width()); ++x)
+        if (content.PixelAt(x, y) != background) return true;
+    return false;
+  }
+
   // The text inside box: every pixel unlike the background there, within
   // the box, the sides it is not aligned to (align 0 left, 1 centred,
   // 2 right) two points clear, top and bottom one. Returns the number of
@@ -129,16 +136,14 @@ TEST_P(TextE2E, PickerAndAboutTextsAreWholeAndSmooth) {
   ASSERT_FALSE(picker.empty()) << program_.Log();
   x_.Run("xdotool mousemove " + std::to_string(kPointerX) + " " + std::to_string(kPointerY));
 
-  // The swatch shows the colour once the tick has set its texts.
-  const Content at = ContentOf(picker, 250);
+  // The swatch shows the colour once the tick has set its texts; the
+  // caption shows a position from the tick after the first capture on.
   std::shared_ptr<fw::Picture> view;
   ASSERT_TRUE(WaitFor([&] {
-    view = Capture(at, 201, 250, "picker");
-    return view && view->PixelAt(24, 225) == named && view->PixelAt(100, 100) == named;
+    view = Capture(ContentOf(picker, 250), 201, 250, "picker");
+    return view && view->PixelAt(24, 225) == named && view->PixelAt(100, 100) == named &&
+           HasInk(*view, {25, 182, 154, 18}, fw::Color(0xFFFFFF));
   })) << program_.Log();
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  view = Capture(at, 201, 250, "picker");
-  ASSERT_TRUE(view);
   const fw::Color background = view->PixelAt(1, 249);
   // Both labels overlap the swatch, which ends at 45.
   const int nameShades = ExpectWhole(*view, {46, 225, 157, 20}, background, 1, "name");
@@ -148,10 +153,12 @@ TEST_P(TextE2E, PickerAndAboutTextsAreWholeAndSmooth) {
 
   const std::string about = program_.OpenAbout(picker);
   ASSERT_FALSE(about.empty()) << program_.Log();
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  const Content aboutAt = ContentOf(about, 222);
-  auto window = Capture(aboutAt, 280, 222, "about");
-  ASSERT_TRUE(window);
+  // Drawn once its last text, the web address, shows.
+  std::shared_ptr<fw::Picture> window;
+  ASSERT_TRUE(WaitFor([&] {
+    window = Capture(ContentOf(about, 222), 280, 222, "about");
+    return window && HasInk(*window, {80, 185, 127, 16}, window->PixelAt(2, 2));
+  })) << program_.Log();
   const fw::Color aboutBackground = window->PixelAt(2, 2);
   for (auto [x, y] : {std::pair{104, 17}, {175, 17}, {104, 88}, {175, 88}, {105, 18}})
     EXPECT_EQ(window->PixelAt(x, y).RGB(), aboutBackground.RGB()) << "icon corner " << x << "," << y;
