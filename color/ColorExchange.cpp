@@ -46,16 +46,9 @@ std::string ComponentsToCMYK(double cyan, double magenta, double yellow) {
 }
 
 std::string ColorToCMYK(Color c) {
-  return ColorToCMYKWith(c, {fw::readColorCyan, fw::readColorMagenta, fw::readColorYellow});
-}
-
-std::string ColorToCMYKWith(Color c, const CmykComponents& components) {
   // Black is the one colour whose K is 1, which the division could not take.
   if (c.Red() == 0 && c.Green() == 0 && c.Blue() == 0) return "0,0,0,100";
-  const double cyan = components.cyan(c);
-  const double magenta = components.magenta(c);
-  const double yellow = components.yellow(c);
-  return ComponentsToCMYK(cyan, magenta, yellow);
+  return ComponentsToCMYK(fw::readColorCyan(c), fw::readColorMagenta(c), fw::readColorYellow(c));
 }
 
 std::string ColorToRGB(Color c) {

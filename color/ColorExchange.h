@@ -17,15 +17,6 @@ double getS(fw::Color c);
 std::string ColorToHLS(fw::Color c);
 // "C,M,Y,K" in percent 0..100 each, truncated; black is "0,0,0,100".
 std::string ColorToCMYK(fw::Color c);
-// The colour components the CMYK text asks, each handed the colour as it
-// came: the framework's for ColorToCMYK.
-struct CmykComponents {
-  double (*cyan)(fw::Color);
-  double (*magenta)(fw::Color);
-  double (*yellow)(fw::Color);
-};
-// ColorToCMYK asking the given components.
-std::string ColorToCMYKWith(fw::Color c, const CmykComponents& components);
 // "C,M,Y,K" from given cyan, magenta and yellow amounts (0..1, the least
 // below 1): the steps of ColorToCMYK after it has asked the components.
 std::string ComponentsToCMYK(double cyan, double magenta, double yellow);

@@ -5,24 +5,6 @@
 
 namespace fw {
 
-// A shortcut text that remembers whether it was ever given: the empty text
-// set by a builder and a shortcut left alone are two different things.
-class ShortcutText {
- public:
-  ShortcutText& operator=(std::string text) {
-    text_ = std::move(text);
-    set_ = true;
-    return *this;
-  }
-  operator const std::string&() const { return text_; }
-  const std::string& Text() const { return text_; }
-  bool IsSet() const { return set_; }
-
- private:
-  std::string text_;
-  bool set_ = false;
-};
-
 // A node of the menu tree. A separator is an item whose Text is "-".
 class MenuItem {
  public:
@@ -35,7 +17,7 @@ class MenuItem {
   std::string Text;
   // Shortcut text as given ("Cmd+Q", "Cmd+Option+m"); Cmd is Ctrl and Option
   // is Alt on the desktop.
-  ShortcutText KeyboardShortcut;
+  std::string KeyboardShortcut;
   bool AutoEnable = false;
   bool Visible = true;
   bool Enabled = false;

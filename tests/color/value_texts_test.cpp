@@ -110,41 +110,6 @@ TEST(CmykTexts, FromGivenComponents) {
   EXPECT_EQ(ColorExchange::ComponentsToCMYK(0, 0, 0), "0,0,0,0");
 }
 
-// A stand-in for the framework's colour components that records what is
-// asked, of which colour, and answers fixed amounts.
-std::vector<std::pair<std::string, uint32_t>> asked;
-double RecordCyan(Color c) {
-  asked.emplace_back("cyan", c.value);
-  return 0.5;
-}
-double RecordMagenta(Color c) {
-  asked.emplace_back("magenta", c.value);
-  return 0.75;
-}
-double RecordYellow(Color c) {
-  asked.emplace_back("yellow", c.value);
-  return 0.5;
-}
-
-// Cyan, magenta and yellow are asked once each, in that order, of the colour
-// as it came (bits 24-31 included), and their answers make the text; black,
-// whatever its upper bits, asks nothing.
-TEST(CmykTexts, AsksCyanMagentaYellowInOrderAndNothingForBlack) {
-  const ColorExchange::CmykComponents recorder{RecordCyan, RecordMagenta, RecordYellow};
-  for (uint32_t value : {0x000000u, 0xFF000000u, 0x01000000u}) {
-    asked.clear();
-    EXPECT_EQ(ColorExchange::ColorToCMYKWith(Color(value), recorder), "0,0,0,100") << std::hex << value;
-    EXPECT_TRUE(asked.empty()) << std::hex << value;
-  }
-  for (uint32_t value : {0x123456u, 0xFF123456u, 0x80000001u, 0x00FFFFFFu}) {
-    asked.clear();
-    EXPECT_EQ(ColorExchange::ColorToCMYKWith(Color(value), recorder), "0,50,0,50") << std::hex << value;
-    const std::vector<std::pair<std::string, uint32_t>> expected = {
-        {"cyan", value}, {"magenta", value}, {"yellow", value}};
-    EXPECT_EQ(asked, expected) << std::hex << value;
-  }
-}
-
 TEST(ValueTexts, BitsAboveTheColourChangeNothing) {
   for (uint32_t rgb : {0x000000u, 0x808080u, 0x3E1010u, 0xFFFF00u}) {
     const Color plain(rgb), marked(rgb | 0xA5000000u);
