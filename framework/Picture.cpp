@@ -25,42 +25,8 @@ fw::Graphics& Picture::Graphics() { return *graphics_; }
 
 namespace {
 
-// The picture decoded last, kept for the next open of the same file: a file
-// that is read, then moved under another name and read again (as a capture
-// is) is decoded once. The same file is the same device, inode, size and
-// modification time; the copy is handed out once, so no caller shares
-// pixels with another.
-struct LastDecode {
-  struct stat file {};
-  std::shared_ptr<Picture> picture;
-
-  bool Same(const struct stat& other) const {
-    return picture && file.st_dev == other.st_dev && file.st_ino == other.st_ino &&
-           file.st_size == other.st_size && file.st_mtim.tv_sec == other.st_mtim.tv_sec &&
-           file.st_mtim.tv_nsec == other.st_mtim.tv_nsec;
-  }
-};
-
-LastDecode& Last() {
-  static LastDecode last;
-  return last;
-}
-
 std::shared_ptr<Picture> Read(const std::string& path, int32_t maxWidth, int32_t maxHeight, std::string& error) {
-  LastDecode& last = Last();
-  struct stat now {};
-  if (last.picture && ::stat(path.c_str(), &now) == 0 && last.Same(now) && last.picture->Width() <= maxWidth &&
-      last.picture->Height() <= maxHeight) {
-    std::shared_ptr<Picture> picture = std::move(last.picture);
-    last = {};
-    return picture;
-  }
-  last = {};
-  struct stat opened {};
-  std::shared_ptr<Picture> picture =
-      Png::Read(path, error, uint32_t(std::max(maxWidth, 0)), uint32_t(std::max(maxHeight, 0)), &opened);
-  if (picture) last = {opened, std::make_shared<Picture>(*picture)};
-  return picture;
+  return Png::Read(path, error, uint32_t(std::max(maxWidth, 0)), uint32_t(std::max(maxHeight, 0)));
 }
 
 }  // namespace

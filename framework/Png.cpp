@@ -1,8 +1,8 @@
 #include "Png.h"
 
 #include <png.h>
-#include <zlib.h>
 #include <sys/stat.h>
+#include <zlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -223,16 +223,10 @@ void Encode(int32_t pictureWidth, int32_t pictureHeight, const RowSource& source
 
 }  // namespace
 
-std::shared_ptr<Picture> Read(const std::string& path, std::string& error, uint32_t maxWidth, uint32_t maxHeight,
-                              struct stat* opened) {
+std::shared_ptr<Picture> Read(const std::string& path, std::string& error, uint32_t maxWidth, uint32_t maxHeight) {
   FILE* file = std::fopen(path.c_str(), "rbe");
   if (!file) {
     error = std::strerror(errno);
-    return nullptr;
-  }
-  if (opened && ::fstat(fileno(file), opened) != 0) {
-    error = std::strerror(errno);
-    std::fclose(file);
     return nullptr;
   }
   // The signature, then the IHDR chunk that every PNG starts with: its size

@@ -1,5 +1,4 @@
 #pragma once
-#include <sys/stat.h>
 
 #include <cstdint>
 #include <functional>
@@ -16,9 +15,8 @@ namespace Png {
 // depth. nullptr, with the reason in error, when the file cannot be opened
 // or is not a complete, valid PNG. A picture wider than maxWidth or taller
 // than maxHeight is refused from its header, before any pixel is decoded.
-// opened, when given, receives the status of the file as it was opened.
 std::shared_ptr<Picture> Read(const std::string& path, std::string& error, uint32_t maxWidth = UINT32_MAX,
-                              uint32_t maxHeight = UINT32_MAX, struct stat* opened = nullptr);
+                              uint32_t maxHeight = UINT32_MAX);
 // Writes picture as an 8-bit RGB PNG, transparency dropped, uncompressed;
 // one that Read would refuse (no pixels, a side over 32768 or more than 2^26
 // pixels) is not written. The file appears whole or not at all (a temporary

@@ -208,6 +208,7 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
   const int32_t maxHeight = MostPixels(asked.Height, scale);
   fw::FolderItemPtr captureFile = workFolder.Child(rectangle);
   fw::FolderItemPtr captureSquare = workFolder.Child(CaptureFileName);
+  std::shared_ptr<fw::Picture> fresh;
   try {
     // The capture is judged by its file alone. The new capture is read
     // before the old one goes, so that a capture that cannot be read leaves
@@ -216,7 +217,7 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
       throw CaptureFailed(std::string("screencapture wrote no file ") + rectangle +
                           (shell.TimedOut() ? " (stopped: it did not end in time)" : ""));
     std::string problem;
-    std::shared_ptr<fw::Picture> fresh = fw::Picture::Open(*captureFile, maxWidth, maxHeight, problem);
+    fresh = fw::Picture::Open(*captureFile, maxWidth, maxHeight, problem);
     if (!fresh) throw CaptureFailed("capture " + rectangle + " refused: " + problem);
     w = fresh->Width();
     h = fresh->Height();
@@ -227,12 +228,9 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
     throw;
   }
   DeleteQuietly(captureFile);
-
-  // Read back from the file the capture was just decoded from: no second
-  // decode.
-  std::shared_ptr<fw::Picture> picture = captureSquare->OpenAsPicture();
-  if (!picture) throw CaptureFailed(captureSquare->NativePath() + " cannot be read back");
-  return picture;
+  // The picture decoded from the capture is the one drawn: the file under
+  // its new name holds the same pixels.
+  return fresh;
 }
 
 double Main::ScalingFactor() {

@@ -380,40 +380,6 @@ TEST(Png, DamagedFilesGiveNoPicture) {
   }
 }
 
-// A file read and then moved under another name is decoded once: the second
-// open of the same file (device, inode, size, modification time) gets a copy
-// of the first decode, once; any other file is decoded afresh.
-TEST(Picture, TheSameFileOpenedTwiceIsDecodedOnce) {
-  fwtest::ScratchFolder folder;
-  auto source = Numbered(9, 5);
-  source->Save(folder / "capture");
-  auto first = Picture::OpenPath(folder / "capture");
-  ASSERT_TRUE(first);
-  std::filesystem::rename(folder / "capture", folder / "square");
-  // Bytes spoilt in place, size and time kept: only a decode would notice.
-  struct stat before {};
-  ASSERT_EQ(::stat((folder / "square").c_str(), &before), 0);
-  std::string bytes = fwtest::ReadFile(folder / "square");
-  bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x40);
-  fwtest::WriteFile(folder / "square", bytes);
-  const struct timespec times[2] = {before.st_atim, before.st_mtim};
-  ASSERT_EQ(::utimensat(AT_FDCWD, (folder / "square").c_str(), times, 0), 0);
-  first->SetPixelAt(0, 0, Color(kInk));
-
-  auto second = Picture::OpenPath(folder / "square");
-  ASSERT_TRUE(second);
-  EXPECT_NE(second, first);
-  ExpectPixels(*second, [&](int x, int y) { return source->PixelAt(x, y).RGB(); });
-  EXPECT_FALSE(Picture::OpenPath(folder / "square")) << "the copy is handed out once";
-
-  // A new file in the old one's place is read for itself.
-  auto other = Numbered(4, 4);
-  other->Save(folder / "capture");
-  auto third = Picture::OpenPath(folder / "capture");
-  ASSERT_TRUE(third);
-  EXPECT_EQ(third->Width(), 4);
-}
-
 // The limits refuse a picture from its header: a file that claims to be
 // huge is refused as too large, not as damaged.
 TEST(Picture, OpenWithLimitsRefusesALargerPictureBeforeDecodingIt) {
