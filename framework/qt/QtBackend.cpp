@@ -19,6 +19,7 @@
 #include "DisplayScale.h"
 #include "EventGate.h"
 #include "Exceptions.h"
+#include "FolderItem.h"
 #include "NativeWindow.h"
 #include "Runtime.h"
 #include "SessionEnd.h"
@@ -51,6 +52,8 @@ class QtBackend final : public fw::Backend {
           throw std::runtime_error(problem);
         }
       }
+      // Qt would make its runtime folder under $TMPDIR, or at /, and leave it.
+      fw::SpecialFolder::ProvideRuntimeFolder();
       ownedApp_ = std::make_unique<QApplication>(argc, argv);
       if (chosen) unsetenv("QT_QPA_PLATFORM");
     }
