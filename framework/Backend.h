@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "System.h"
 
@@ -55,6 +56,8 @@ class Backend {
 
   virtual Point MousePosition() = 0;
   virtual ScreenInfo MainScreen() = 0;
+  // Every screen, the main screen first.
+  virtual std::vector<ScreenRect> Screens() = 0;
   // Returns false when the desktop could not open it.
   virtual bool OpenURL(const std::string& url) = 0;
 };

@@ -37,7 +37,16 @@ class TestBackend : public Backend {
   void WhileNextCommandWaits(std::function<void()> f) { duringNextCommand_ = std::move(f); }
 
   void SetMouse(int32_t x, int32_t y) { mouse_ = {x, y}; }
-  void SetMainScreen(int32_t width, int32_t height) { screen_ = {width, height}; }
+  // A main screen at the origin of the desktop and no other screen.
+  void SetMainScreen(int32_t width, int32_t height) {
+    screen_ = {width, height};
+    screens_ = {{0, 0, width, height}};
+  }
+  // These screens, the main screen first.
+  void SetScreens(const std::vector<ScreenRect>& screens) {
+    screens_ = screens;
+    screen_ = screens.empty() ? ScreenInfo{} : ScreenInfo{screens[0].Width, screens[0].Height};
+  }
   void SetScaleFactor(double factor) { scale_ = factor; }
   // While set, the scale query throws ObjCException.
   void SetScaleQueryFails(bool fails) { scaleFails_ = fails; }
@@ -82,6 +91,7 @@ class TestBackend : public Backend {
     return mouse_;
   }
   ScreenInfo MainScreen() override { return screen_; }
+  std::vector<ScreenRect> Screens() override { return screens_; }
   bool OpenURL(const std::string& url) override;
 
  private:
@@ -96,6 +106,7 @@ class TestBackend : public Backend {
   std::deque<std::function<void()>> posted_;
   Point mouse_;
   ScreenInfo screen_{1440, 900};
+  std::vector<ScreenRect> screens_{{0, 0, 1440, 900}};
   double scale_ = 1.0;
   bool scaleFails_ = false;
   bool openResult_ = true;

@@ -226,6 +226,19 @@ class QtBackend final : public fw::Backend {
     return {size.width(), size.height()};
   }
 
+  std::vector<fw::ScreenRect> Screens() override {
+    std::vector<fw::ScreenRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    auto add = [&screens](const QScreen* screen) {
+      const QRect g = screen->geometry();
+      screens.push_back({g.x(), g.y(), g.width(), g.height()});
+    };
+    if (primary) add(primary);
+    for (const QScreen* screen : QGuiApplication::screens())
+      if (screen != primary) add(screen);
+    return screens;
+  }
+
   bool OpenURL(const std::string& url) override {
     // A web address without its scheme ("www.example.com") opens too.
     const QUrl target = QUrl::fromUserInput(QString::fromStdString(url));

@@ -75,6 +75,7 @@ class CountingBackend : public fw::Backend {
   void StopTimer(fw::Timer&) override {}
   fw::Point MousePosition() override { return {}; }
   fw::ScreenInfo MainScreen() override { return {}; }
+  std::vector<fw::ScreenRect> Screens() override { return {}; }
   bool OpenURL(const std::string&) override { return false; }
 
  private:
