@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < ticks; ++i) {
     b.MovePointer(100 + i);
     b.Tick();
-    if (b.window_->MouseX != b.backend_->MousePosition().x) ++missed;
+    if (b.window_->MouseX != b.backend_->MousePosition().points.x) ++missed;
   }
   const double seconds = bench::Microseconds(bench::Clock::now() - start) / 1e6;
   const Figures after = Measure(b);

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     auto start = bench::Clock::now();
     b.Tick();
     moved.push_back(bench::Microseconds(bench::Clock::now() - start));
-    if (b.window_->MouseX != b.backend_->MousePosition().x) ++missed;
+    if (b.window_->MouseX != b.backend_->MousePosition().points.x) ++missed;
   }
   for (int i = 0; i < ticks; ++i) {
     fw::Shell sh;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,13 @@ class RectControl;
 
 struct Point {
   int32_t x = 0, y = 0;
+};
+
+// The pointer in points, and the device pixel under its hot spot where the
+// desktop tells it (read in the same query, so both agree).
+struct PointerPosition {
+  Point points;
+  std::optional<DevicePixel> device;
 };
 
 // The native side of the framework. Two implementations: the test backend
@@ -54,7 +62,7 @@ class Backend {
   virtual void StartTimer(Timer& timer, int32_t periodMs) = 0;
   virtual void StopTimer(Timer& timer) = 0;
 
-  virtual Point MousePosition() = 0;
+  virtual PointerPosition MousePosition() = 0;
   virtual ScreenInfo MainScreen() = 0;
   // Every screen, the main screen first.
   virtual std::vector<ScreenRect> Screens() = 0;

@@ -2,7 +2,10 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
+
+#include "System.h"
 
 namespace fw {
 
@@ -28,6 +31,10 @@ struct RuntimeState {
   bool pointerYKept = false;
   uint64_t pointerYDispatch = 0;
   int32_t pointerY = 0;
+  // The device pixel of MouseX's query, for MouseDevicePixel within the
+  // same handler.
+  uint64_t pointerDeviceDispatch = 0;
+  std::optional<DevicePixel> pointerDevice;
   GateState gate;
 };
 RuntimeState& Runtime();

@@ -13,12 +13,14 @@ namespace fw {
 // the desktop (a round trip to the display server): MouseX keeps the y it
 // was given for the next MouseY, as long as no other handler ran between.
 int32_t System::MouseX() {
-  const Point p = CurrentBackend().MousePosition();
+  const PointerPosition p = CurrentBackend().MousePosition();
   detail::RuntimeState& state = detail::Runtime();
   state.pointerYKept = true;
   state.pointerYDispatch = state.dispatches;
-  state.pointerY = p.y;
-  return p.x;
+  state.pointerY = p.points.y;
+  state.pointerDeviceDispatch = state.dispatches;
+  state.pointerDevice = p.device;
+  return p.points.x;
 }
 
 int32_t System::MouseY() {
@@ -27,7 +29,13 @@ int32_t System::MouseY() {
     state.pointerYKept = false;
     return state.pointerY;
   }
-  return CurrentBackend().MousePosition().y;
+  return CurrentBackend().MousePosition().points.y;
+}
+
+std::optional<DevicePixel> System::MouseDevicePixel() {
+  const detail::RuntimeState& state = detail::Runtime();
+  if (state.pointerDeviceDispatch != state.dispatches) return std::nullopt;
+  return state.pointerDevice;
 }
 
 namespace {

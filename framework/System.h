@@ -1,8 +1,15 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace fw {
+
+// A pixel of the X screen, in device pixels from its top-left corner.
+struct DevicePixel {
+  int32_t x = 0, y = 0;
+  bool operator==(const DevicePixel&) const = default;
+};
 
 // The pointer and the user's language.
 namespace System {
@@ -10,6 +17,10 @@ namespace System {
 // the same handler answers from the same query.
 int32_t MouseX();
 int32_t MouseY();
+// The device pixel under the pointer's hot spot, in global device pixels of
+// the X screen, from the same query as the MouseX just before it in this
+// handler; none when the desktop tells only points or MouseX was not asked.
+std::optional<DevicePixel> MouseDevicePixel();
 // The text of key in language (the empty code: the user's language, see
 // UserLanguage); defaultText where the localisation data has
 // none. Data lives in the resources folder as <lang>.strings, one

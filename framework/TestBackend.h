@@ -36,7 +36,9 @@ class TestBackend : public Backend {
   // or to bring input that arrives while the command runs).
   void WhileNextCommandWaits(std::function<void()> f) { duringNextCommand_ = std::move(f); }
 
-  void SetMouse(int32_t x, int32_t y) { mouse_ = {x, y}; }
+  // The pointer in points; device, when given, is what the desktop reports
+  // as the device pixel under it.
+  void SetMouse(int32_t x, int32_t y, std::optional<DevicePixel> device = std::nullopt) { mouse_ = {{x, y}, device}; }
   // A main screen at the origin of the desktop and no other screen.
   void SetMainScreen(int32_t width, int32_t height) {
     screen_ = {width, height};
@@ -86,7 +88,7 @@ class TestBackend : public Backend {
   double ScaleFactor(const Window& w) override;
   void StartTimer(Timer& timer, int32_t periodMs) override;
   void StopTimer(Timer& timer) override;
-  Point MousePosition() override {
+  PointerPosition MousePosition() override {
     ++mouseQueries_;
     return mouse_;
   }
@@ -104,7 +106,7 @@ class TestBackend : public Backend {
   int64_t now_ = 0;
   std::function<void()> duringNextCommand_;
   std::deque<std::function<void()>> posted_;
-  Point mouse_;
+  PointerPosition mouse_;
   ScreenInfo screen_{1440, 900};
   std::vector<ScreenRect> screens_{{0, 0, 1440, 900}};
   double scale_ = 1.0;

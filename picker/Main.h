@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/Canvas.h"
@@ -9,6 +10,7 @@
 #include "framework/MenuItem.h"
 #include "framework/Picture.h"
 #include "framework/Rectangle.h"
+#include "framework/System.h"
 #include "framework/Timer.h"
 #include "framework/Window.h"
 
@@ -25,6 +27,9 @@ class Main : public fw::Window {
   // first, -1 after a command asked for a redraw.
   int32_t MouseX = -999;
   int32_t MouseY = -999;
+  // The device pixel under the pointer at the last capture, where the
+  // desktop tells it: a move within one point is a move too.
+  std::optional<fw::DevicePixel> MouseDevice;
   std::string LastName;     // the name spoken last
   bool NowPlaying = false;  // a speech command is running
 
@@ -106,8 +111,10 @@ class Main : public fw::Window {
   bool EditStopSpeaking_Action();
 
  private:
-  // Device pixels per point of the window's display; 1.0 when the query fails.
-  float ScalingFactor();
+  // Device pixels per point of the window's display; 1.0 when the query
+  // fails. Kept as a double: scales such as 1.1458333 (Xft.dpi 110) are not
+  // a float, and the tool must count points as the desktop does.
+  double ScalingFactor();
 
   // The shell command that captures the rectangle ("left,top,101,101") into
   // a file of that name in workFolder, or the whole screen when marverics
@@ -119,7 +126,8 @@ class Main : public fw::Window {
   // the capture cannot be had (none written, unreadable, or larger than the
   // rectangle or the screen at the display's scale).
   std::shared_ptr<fw::Picture> CaptureIntoWorkFolder(const fw::FolderItem& workFolder, const std::string& rectangle,
-                                                     bool marverics, float scale, int32_t& w, int32_t& h);
+                                                     bool marverics, double scale,
+                                                     std::optional<fw::DevicePixel> pointer, int32_t& w, int32_t& h);
 };
 
 }  // namespace Main

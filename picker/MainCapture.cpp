@@ -41,9 +41,9 @@ constexpr int32_t kCaptureTimeOutMs = 1500;
 // writes at most the display's scale, rounded up, in pixels per point. A
 // larger file is refused before it is decoded. An unknown size (0) sets no
 // limit of ours.
-int32_t MostPixels(int32_t points, float scale) {
+int32_t MostPixels(int32_t points, double scale) {
   if (points <= 0) return INT32_MAX;
-  const double perPoint = std::max(1.0, std::ceil(double(scale)));
+  const double perPoint = std::max(1.0, std::ceil(scale));
   return static_cast<int32_t>(std::min<double>(INT32_MAX, points * perPoint));
 }
 
@@ -72,8 +72,8 @@ std::string Main::CaptureCommand(const fw::FolderItem& workFolder, const std::st
 }
 
 void Main::GetPicture_Action(fw::Timer& /*timer*/) {
-  const float scale = ScalingFactor();
-  const bool highResolution = scale > 1.0f;
+  const double scale = ScalingFactor();
+  const bool highResolution = scale > 1.0;
 
   App& app = *App::Instance();
   std::string language = app.SelectedLang;
@@ -92,6 +92,7 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
 
   const int32_t x = fw::System::MouseX();
   const int32_t y = fw::System::MouseY();
+  const std::optional<fw::DevicePixel> device = fw::System::MouseDevicePixel();
 
   if (app.SelectedMouseLoc) {
     LocationBG()->Visible = true;
@@ -106,9 +107,10 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
   // The position is stored before the capture, so a capture that fails is
   // tried again only when the pointer moves or a command asks for a redraw:
   // a still pointer costs nothing even while every capture fails or hangs.
-  if (MouseX == x && MouseY == y) return;
+  if (MouseX == x && MouseY == y && MouseDevice == device) return;
   MouseX = x;
   MouseY = y;
+  MouseDevice = device;
 
   const std::string rectangle =
       (x < 50 ? std::string("0") : fw::Str(x - 50)) + "," + (y < 50 ? std::string("0") : fw::Str(y - 50)) + ",101,101";
@@ -119,7 +121,7 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
     if (!workFolder) throw CaptureFailed("no private temporary folder for " + std::string(AppIdentifier) + ".work");
     if (!folderProblem.empty()) throw CaptureFailed(folderProblem);
     if (!workFolder->Directory()) throw CaptureFailed(workFolder->NativePath() + " is not a folder");
-    capture = CaptureIntoWorkFolder(*workFolder, rectangle, app.IsMarverics, scale, w, h);
+    capture = CaptureIntoWorkFolder(*workFolder, rectangle, app.IsMarverics, scale, device, w, h);
   } catch (const std::exception& e) {
     // The view, the swatch and the labels keep the last good capture.
     fw::Diagnose("screen capture failed: " + std::string(e.what()));
@@ -133,19 +135,20 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
   g.ForeColor = CrosshairColor(app.SelectedColor);
 
   // A pointer near the top or left edge of the screen captures a rectangle
-  // that starts at 0, so the capture moves right (down) to keep the
-  // pointer's pixel at the centre.
-  const int32_t offX = MouseX < 50 ? 101 - 2 * MouseX : 0;
-  const int32_t offY = MouseY < 50 ? 101 - 2 * MouseY : 0;
+  // that starts at 0, so the capture moves right (down) to put the
+  // pointer's pixel where it lies away from the edges: on view pixels 100
+  // and 101, under the sample (100, 100) and inside the crosshair's gap.
+  const int32_t offX = MouseX < 50 ? 100 - 2 * MouseX : 0;
+  const int32_t offY = MouseY < 50 ? 100 - 2 * MouseY : 0;
   constexpr int32_t kOwn = fw::Graphics::OmittedSize;
   if (app.IsMarverics && highResolution)
     g.DrawPicture(*capture, offX, offY, kOwn, kOwn, 0, 0, kOwn, kOwn);
   else if (app.IsMarverics)
     g.DrawPicture(*capture, offX, offY, 202, 202, 0, 0, 101, 101);
   else if (highResolution)
-    g.DrawPicture(*capture, 101 - 2 * MouseX, 101 - 2 * MouseY, 2 * w, 2 * h, 0, 0, kOwn, kOwn);
+    g.DrawPicture(*capture, 100 - 2 * MouseX, 100 - 2 * MouseY, 2 * w, 2 * h, 0, 0, kOwn, kOwn);
   else
-    g.DrawPicture(*capture, 101 - 2 * MouseX, 101 - 2 * MouseY, 2 * w, 2 * h, 0, 0, w, h);
+    g.DrawPicture(*capture, 100 - 2 * MouseX, 100 - 2 * MouseY, 2 * w, 2 * h, 0, 0, w, h);
 
   if (!fw::StrEq(app.SelectedColor, "None")) {
     g.DrawLine(101, 0, 101, 99);
@@ -183,14 +186,18 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
 }
 
 std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& workFolder,
-                                                         const std::string& rectangle, bool marverics, float scale,
-                                                         int32_t& w, int32_t& h) {
+                                                         const std::string& rectangle, bool marverics, double scale,
+                                                         std::optional<fw::DevicePixel> pointer, int32_t& w,
+                                                         int32_t& h) {
   fw::Shell shell;
-  // The tool counts points with the scale the view is drawn with, so that
-  // the pointer's pixel lands where the drawing expects it.
+  // The tool counts points with the scale the view is drawn with, exactly,
+  // and places the pixel under the pointer where the drawing expects the
+  // pointer's point, so that the sample is that pixel.
   char scaleText[32];
   shell.SetEnvironment(capture::kScaleVariable,
                        std::string(scaleText, std::to_chars(scaleText, scaleText + sizeof scaleText, scale).ptr));
+  shell.SetEnvironment(capture::kPointerVariable,
+                       pointer ? fw::Str(pointer->x) + "," + fw::Str(pointer->y) : std::string());
   shell.TimeOut = kCaptureTimeOutMs;
   if (!marverics) GetPicture()->SetPeriod(500);
   shell.Execute(CaptureCommand(workFolder, rectangle, marverics));
@@ -228,11 +235,11 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
   return picture;
 }
 
-float Main::ScalingFactor() {
+double Main::ScalingFactor() {
   try {
-    return static_cast<float>(BackingScaleFactor());
+    return BackingScaleFactor();
   } catch (const fw::ObjCException&) {
-    return 1.0f;
+    return 1.0;
   }
 }
 

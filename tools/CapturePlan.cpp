@@ -12,7 +12,7 @@ namespace capture {
 
 namespace {
 
-constexpr double kMaxScale = 64;
+constexpr double kMinScale = 1, kMaxScale = 16;
 
 std::optional<double> ParsePositive(std::string_view text, double max) {
   double value = 0;
@@ -42,6 +42,21 @@ std::optional<double> XftDpi(std::string_view resources) {
 
 }  // namespace
 
+std::optional<Pixel> ParsePixel(std::string_view text) {
+  const size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  int32_t values[2];
+  const std::string_view parts[2] = {text.substr(0, comma), text.substr(comma + 1)};
+  for (int i = 0; i < 2; ++i) {
+    const char* end = parts[i].data() + parts[i].size();
+    auto [next, error] = std::from_chars(parts[i].data(), end, values[i]);
+    if (error != std::errc() || next != end || parts[i].empty()) return std::nullopt;
+  }
+  return Pixel{values[0], values[1]};
+}
+
+bool ScaleServed(double scale) { return scale >= kMinScale && scale <= kMaxScale; }
+
 std::optional<Rect> ParseRect(std::string_view text) {
   long values[4];
   const char* p = text.data();
@@ -61,12 +76,15 @@ std::optional<Rect> ParseRect(std::string_view text) {
   return Rect{values[0], values[1], values[2], values[3]};
 }
 
-std::optional<double> ParseScale(std::string_view text) { return ParsePositive(text, kMaxScale); }
+std::optional<double> ParseScale(std::string_view text) {
+  std::optional<double> scale = ParsePositive(text, kMaxScale);
+  return scale && ScaleServed(*scale) ? scale : std::nullopt;
+}
 
 double GuessScale(std::string_view resources, const char* qtScaleFactor) {
   double scale = XftDpi(resources).value_or(96) / 96;
   if (qtScaleFactor) scale *= ParsePositive(qtScaleFactor, kMaxScale).value_or(1);
-  return std::min(scale, kMaxScale);
+  return scale;
 }
 
 long PointsOnScreen(long devicePixels, double scale) {
@@ -85,6 +103,24 @@ std::vector<long> Axis(long first, long count, int perPoint, double scale) {
     // 1.5) would otherwise take.
     const long atPart = fw::DevicePixelAt(double(first) + double(i) / perPoint, scale);
     pixels[i] = std::max(own, std::min(atPart, lastOwn));
+  }
+  return pixels;
+}
+
+std::vector<long> AroundPointer(long first, long count, int perPoint, double scale, long pointer) {
+  std::vector<long> pixels(size_t(count) * size_t(perPoint));
+  const long start = pointer - perPoint * (fw::PointAt(pointer, scale) - first);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = start + long(i);
+  return pixels;
+}
+
+std::vector<long> AlignedToPointer(long count, double scale, long pointer) {
+  const long into = pointer - fw::DevicePixelAt(double(fw::PointAt(pointer, scale)), scale);
+  std::vector<long> pixels(size_t(std::max(count, 0L)));
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const long own = fw::DevicePixelAt(double(i), scale);
+    const long lastOwn = fw::DevicePixelAt(double(i + 1), scale) - 1;
+    pixels[i] = std::min(own + into, lastOwn);
   }
   return pixels;
 }

@@ -16,13 +16,22 @@ struct Rect {
 // "x,y,w,h": four decimal integers, width and height at least 1.
 std::optional<Rect> ParseRect(std::string_view text);
 
+// A device pixel: "x,y", two decimal integers.
+struct Pixel {
+  long x, y;
+};
+std::optional<Pixel> ParsePixel(std::string_view text);
+
+// The display scales a capture serves: 1 to 16 device pixels per point.
+bool ScaleServed(double scale);
+
 // Device pixels per point written as a decimal ("1.5"); nullopt unless it is
-// greater than 0 and at most 64.
+// a scale served.
 std::optional<double> ParseScale(std::string_view text);
 
 // The scale a person running the tool by hand most likely has: Xft.dpi from
 // the X resources (96 being 1) times QT_SCALE_FACTOR, each 1 when absent or
-// unreadable.
+// unreadable. It may lie outside the scales served.
 double GuessScale(std::string_view resources, const char* qtScaleFactor);
 
 // The whole points of a screen `devicePixels` wide, the last one owning
@@ -40,5 +49,18 @@ int PixelsPerPoint(double scale);
 // starts (fw::DevicePixelAt), else the point's last. A point's first picture
 // pixel is thus its first device pixel.
 std::vector<long> Axis(long first, long count, int perPoint, double scale);
+
+// The rectangle form when the device pixel under the pointer is known:
+// consecutive device pixels, the pointer's at perPoint x (its point -
+// first), where the view expects the pointer's point to start. So the view
+// shows the pixel under the pointer, not its point's first, and magnifies
+// every device pixel alike.
+std::vector<long> AroundPointer(long first, long count, int perPoint, double scale, long pointer);
+
+// The whole-screen form when the device pixel under the pointer is known:
+// one pixel per point, each as far into its point as the pointer's pixel is
+// into the pointer's point (or its point's last), so the pointer's point
+// shows the pixel under the pointer.
+std::vector<long> AlignedToPointer(long count, double scale, long pointer);
 
 }  // namespace capture

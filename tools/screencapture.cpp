@@ -6,17 +6,22 @@
 //
 // A point is `scale` device pixels: the value of TINTBEACON_SCALE_FACTOR,
 // which the program sets to the scale it draws with, or else a guess from
-// Xft.dpi and QT_SCALE_FACTOR. -R writes two pixels per point when the
-// scale is above 1 and one otherwise; -x one per point. Every pixel is the
-// device pixel of its point, never a blend (CapturePlan.h).
-// Pixels outside the screen are black.
+// Xft.dpi and QT_SCALE_FACTOR; a scale outside 1 to 16 is refused. -R
+// writes two pixels per point when the scale is above 1 and one otherwise;
+// -x one per point. Every pixel is a device pixel, never a blend; with the
+// device pixel under the pointer in TINTBEACON_POINTER, the pixels are
+// placed so that the pointer's point shows that pixel (CapturePlan.h).
+// Pixels outside the screen are black. The output replaces only a regular
+// file.
 //
 // It runs on every capture tick, so it starts fast: linked statically, two
 // round trips to the X server, an uncompressed PNG. An X server that does
 // not answer (another client holding a grab) ends it within the timeout.
 // The file appears whole or not at all; on any failure a message goes to
 // stderr, the status is 1 and no file is written.
+#include <errno.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -224,6 +229,13 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
     scale = *parsed;
   } else {
     scale = capture::GuessScale(Resources(connection, screen->root), std::getenv("QT_SCALE_FACTOR"));
+    if (!capture::ScaleServed(scale))
+      return Fail("the display scale " + std::to_string(scale) + " is outside 1 to 16");
+  }
+  std::optional<capture::Pixel> pointer;
+  if (const char* given = std::getenv(capture::kPointerVariable); given && *given) {
+    pointer = capture::ParsePixel(given);
+    if (!pointer) return Fail(std::string("bad ") + capture::kPointerVariable + " \"" + given + "\"");
   }
 
   long width, height, perPoint = 1, left = 0, top = 0;
@@ -243,8 +255,18 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
   Layout layout;
   std::string error;
   if (!FindLayout(setup, screen, layout, error)) return Fail(error);
-  ScreenImage image(layout, capture::Axis(left, width / perPoint, int(perPoint), scale),
-                    capture::Axis(top, height / perPoint, int(perPoint), scale));
+  std::vector<long> columns, rows;
+  if (!pointer) {
+    columns = capture::Axis(left, width / perPoint, int(perPoint), scale);
+    rows = capture::Axis(top, height / perPoint, int(perPoint), scale);
+  } else if (rect) {
+    columns = capture::AroundPointer(left, width / perPoint, int(perPoint), scale, pointer->x);
+    rows = capture::AroundPointer(top, height / perPoint, int(perPoint), scale, pointer->y);
+  } else {
+    columns = capture::AlignedToPointer(width, scale, pointer->x);
+    rows = capture::AlignedToPointer(height, scale, pointer->y);
+  }
+  ScreenImage image(layout, std::move(columns), std::move(rows));
   if (!image.Read(connection, screen, error)) return Fail(error);
   // The connection closes when the process ends, which is sooner than an
   // orderly goodbye.
@@ -261,6 +283,13 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
 
 }  // namespace
 
+// The file is written beside its place and renamed over it: a FIFO, device,
+// folder or link there would be replaced, not written to.
+bool PlaceTakesAFile(const std::string& file) {
+  struct stat status;
+  return ::lstat(file.c_str(), &status) != 0 ? errno == ENOENT : S_ISREG(status.st_mode);
+}
+
 int main(int argc, char** argv) {
   if (argc != 3) return Usage();
   const std::string_view mode = argv[1];
@@ -272,6 +301,8 @@ int main(int argc, char** argv) {
   } else if (mode != "-x" || argument.empty()) {
     return Usage();
   }
+
+  if (!PlaceTakesAFile(argument)) return Fail("\"" + argument + "\" exists and is not a regular file");
 
   StartTimeout();
   int screenNumber = 0;

@@ -209,14 +209,15 @@ class QtBackend final : public fw::Backend {
     timers_.erase(it);
   }
 
-  fw::Point MousePosition() override {
+  fw::PointerPosition MousePosition() override {
     // Qt rounds the pointer's device position to the nearest point, which on
     // a scaled screen puts its last device pixels in a point beyond its
     // edge. Asked in device pixels, the pointer is in the point that owns
     // its pixel, as screencapture counts them.
-    if (QPoint device; pointer_.Position(device)) return PointOfDevicePixel(device);
+    if (QPoint device; pointer_.Position(device))
+      return {PointOfDevicePixel(device), fw::DevicePixel{device.x(), device.y()}};
     const QPoint p = QCursor::pos();
-    return {p.x(), p.y()};
+    return {{p.x(), p.y()}, std::nullopt};
   }
 
   fw::ScreenInfo MainScreen() override {

@@ -25,13 +25,15 @@ struct Settings {
   bool sound = false;
 };
 
+using Position = std::optional<std::pair<int32_t, int32_t>>;  // top, left; nullopt: not moved
+
 struct OpenCase {
   const char* name;
   std::optional<std::string> file;  // nullopt: no PrefFile
   int32_t screenWidth, screenHeight;
   bool mouseLocBefore;  // SelectedMouseLoc before Open: shows "changes nothing"
   Settings expected;
-  std::optional<std::pair<int32_t, int32_t>> position;  // top, left; nullopt: not moved
+  Position position;
 };
 
 const OpenCase kOpenCases[] = {
@@ -53,6 +55,10 @@ const OpenCase kOpenCases[] = {
      {"en", "Green", false, "HLS", false}, std::make_pair(120, 300)},
     {"other screen does not", "en\nGreen\n0\n900\n1440\n120\n300\nHLS\n0\n", 1680, 1050, false,
      {"en", "Green", false, "HLS", false}, std::nullopt},
+    {"other width alone does not", "en\nGreen\n0\n900\n1440\n120\n300\nHLS\n0\n", 1680, 900, false,
+     {"en", "Green", false, "HLS", false}, std::nullopt},
+    {"other height alone does not", "en\nGreen\n0\n900\n1440\n120\n300\nHLS\n0\n", 1440, 1050, false,
+     {"en", "Green", false, "HLS", false}, std::nullopt},
     {"width and height the other way round", "en\nGreen\n0\n1440\n900\n120\n300\nHLS\n0\n", 1440, 900, false,
      {"en", "Green", false, "HLS", false}, std::nullopt},
     {"empty top", "en\nRed\n0\n900\n1440\n\n300\nRGB\n0\n", 1440, 900, false, {"en", "Red", false, "RGB", false},
@@ -69,7 +75,35 @@ const OpenCase kOpenCases[] = {
      std::make_pair(7, 8)},
 };
 
-class PrefFileTest : public apptest::AppTest {};
+class PrefFileTest : public apptest::AppTest {
+ protected:
+  // The picker window, at a place Open may change.
+  Main::Main& PlacedWindow() {
+    Startup::LateStartup();
+    Main::Main& window = *Main::Main::Instance();
+    window.SetTop(44);
+    window.SetLeft(55);
+    return window;
+  }
+
+  // The settings, the speech timer and the window's place after Open.
+  void ExpectOpened(const Settings& expected, const Position& position) {
+    Main::Main& window = *Main::Main::Instance();
+    EXPECT_EQ(app().SelectedLang, expected.lang);
+    EXPECT_EQ(app().SelectedColor, expected.color);
+    EXPECT_EQ(app().SelectedMouseLoc, expected.mouseLoc);
+    EXPECT_EQ(app().ColorMode, expected.mode);
+    EXPECT_EQ(app().PlaySound, expected.sound);
+    EXPECT_EQ(window.SayColor()->Mode(), expected.sound ? fw::Timer::ModeMultiple : fw::Timer::ModeOff);
+    auto [top, left] = position.value_or(std::make_pair(44, 55));
+    EXPECT_EQ(window.Top(), top);
+    EXPECT_EQ(window.Left(), left);
+    // Open places the window itself; the settings follow the window's
+    // Moved event, so that a quit right away keeps the place.
+    EXPECT_EQ(app().MainTop, top);
+    EXPECT_EQ(app().MainLeft, left);
+  }
+};
 
 TEST_F(PrefFileTest, OpenReadsTheSettings) {
   for (const OpenCase& c : kOpenCases) {
@@ -78,27 +112,12 @@ TEST_F(PrefFileTest, OpenReadsTheSettings) {
     SetUp();
     if (c.file) folders_.WritePrefFile(*c.file);
     backend().SetMainScreen(c.screenWidth, c.screenHeight);
-    Startup::LateStartup();
-    Main::Main& window = *Main::Main::Instance();
-    window.SetTop(44);
-    window.SetLeft(55);
+    PlacedWindow();
     app().SelectedMouseLoc = c.mouseLocBefore;
 
     app().Event_Open();
 
-    EXPECT_EQ(app().SelectedLang, c.expected.lang);
-    EXPECT_EQ(app().SelectedColor, c.expected.color);
-    EXPECT_EQ(app().SelectedMouseLoc, c.expected.mouseLoc);
-    EXPECT_EQ(app().ColorMode, c.expected.mode);
-    EXPECT_EQ(app().PlaySound, c.expected.sound);
-    EXPECT_EQ(window.SayColor()->Mode(), c.expected.sound ? fw::Timer::ModeMultiple : fw::Timer::ModeOff);
-    auto [top, left] = c.position.value_or(std::make_pair(44, 55));
-    EXPECT_EQ(window.Top(), top);
-    EXPECT_EQ(window.Left(), left);
-    // Open places the window itself; the settings follow the window's
-    // Moved event, so that a quit right away keeps the place.
-    EXPECT_EQ(app().MainTop, top);
-    EXPECT_EQ(app().MainLeft, left);
+    ExpectOpened(c.expected, c.position);
   }
 }
 
@@ -393,7 +412,7 @@ struct DamagedCase {
   const char* name;
   std::string content;
   Settings expected;
-  std::optional<std::pair<int32_t, int32_t>> position;  // top, left; nullopt: not moved
+  Position position;
   std::string report;                                   // the damage named on stderr; "" for none
 };
 
@@ -446,24 +465,13 @@ TEST_F(PrefFileTest, DamagedLinesCostOnlyThemselves) {
     TearDown();
     SetUp();
     folders_.WritePrefFile(c.content);
-    Startup::LateStartup();
-    Main::Main& window = *Main::Main::Instance();
-    window.SetTop(44);
-    window.SetLeft(55);
+    PlacedWindow();
 
     testing::internal::CaptureStderr();
     app().Event_Open();
     std::string err = testing::internal::GetCapturedStderr();
 
-    EXPECT_EQ(app().SelectedLang, c.expected.lang);
-    EXPECT_EQ(app().SelectedColor, c.expected.color);
-    EXPECT_EQ(app().SelectedMouseLoc, c.expected.mouseLoc);
-    EXPECT_EQ(app().ColorMode, c.expected.mode);
-    EXPECT_EQ(app().PlaySound, c.expected.sound);
-    EXPECT_EQ(window.SayColor()->Mode(), c.expected.sound ? fw::Timer::ModeMultiple : fw::Timer::ModeOff);
-    auto [top, left] = c.position.value_or(std::make_pair(44, 55));
-    EXPECT_EQ(window.Top(), top);
-    EXPECT_EQ(window.Left(), left);
+    ExpectOpened(c.expected, c.position);
     EXPECT_EQ(err, c.report.empty() ? ""
                                     : "tintbeacon: damaged lines in " + folders_.PrefFilePath() +
                                           " are not used: " + c.report + "\n");

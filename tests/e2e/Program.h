@@ -58,7 +58,8 @@ class Program {
   // xdotool key keys, then every modifier and Q released: a key that quits
   // the program leaves xdotool's keys held in the server otherwise.
   void Keys(const std::string& keys) const;
-  // Ctrl+Q; the exit status, or -1 when the program still runs after 10 s.
+  // Ctrl+Q, again every 3 s while the program runs; the exit status, or -1
+  // when it still runs after 15 s.
   int Quit();
 
  private:

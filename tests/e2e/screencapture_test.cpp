@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -173,14 +175,36 @@ TEST_F(ScreenCapture, FailuresWriteNoFile) {
       {"folder that does not exist", {"-x", "missing/whole.png"}, {}},
       {"scale that is no number", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=twice"}},
       {"scale of zero", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=0"}},
+      {"tiny scale", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=1e-300"}},
+      {"scale below 1", {"-x", "whole.png"}, {"TINTBEACON_SCALE_FACTOR=0.5"}},
+      {"scale above 16", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=17"}},
+      {"infinite scale", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=inf"}},
+      {"scale that is not a number", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=nan"}},
+      {"scale with a decimal comma", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR=1,5"}},
+      {"tiny guessed scale", {"-R", "0,0,101,101"}, {"TINTBEACON_SCALE_FACTOR", "QT_SCALE_FACTOR=1e-300"}},
+      {"pointer that is no pixel", {"-R", "0,0,101,101"}, {"TINTBEACON_POINTER=1;2"}},
+      {"pixel count past every integer", {"-R", "0,0,2147483647,2147483647"}, {"TINTBEACON_SCALE_FACTOR=2"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     e2e::RunResult r = Capture(c.args, c.env);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("screencapture: "), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_TRUE(FilesIn(folder_.Path()).empty());
   }
+}
+
+TEST_F(ScreenCapture, WritesOnlyOverARegularFile) {
+  const std::string fifo = folder_.Path() + "/whole.png";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  e2e::RunResult r = Capture({"-x", "whole.png"}, {});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+  struct stat status;
+  ASSERT_EQ(lstat(fifo.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+  EXPECT_EQ(FilesIn(folder_.Path()).size(), 1u);
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ class CountingBackend : public fw::Backend {
   double ScaleFactor(const fw::Window&) override { return 1.0; }
   void StartTimer(fw::Timer&, int32_t) override {}
   void StopTimer(fw::Timer&) override {}
-  fw::Point MousePosition() override { return {}; }
+  fw::PointerPosition MousePosition() override { return {}; }
   fw::ScreenInfo MainScreen() override { return {}; }
   std::vector<fw::ScreenRect> Screens() override { return {}; }
   bool OpenURL(const std::string&) override { return false; }

@@ -48,23 +48,29 @@ struct DrawCase {
   std::optional<std::pair<int, int>> sampled;  // the capture pixel sampled; none: the background
 };
 
+// The pointer's pixel lands on view pixels 100 and 101 of both axes (the
+// sample and the crosshair's gap) near the screen's edges as everywhere.
 const DrawCase kDrawCases[] = {
     {"rectangle", true, 1.0, 60, 70, 101, 101, "-R 10,20,101,101", {0, 0, 2}, {{50, 50}}},
     {"rectangle at (50, 50)", true, 1.0, 50, 50, 101, 101, "-R 0,0,101,101", {0, 0, 2}, {{50, 50}}},
-    {"rectangle at (49, 49)", true, 1.0, 49, 49, 101, 101, "-R 0,0,101,101", {3, 3, 2}, {{48, 48}}},
-    {"rectangle at (0, 0)", true, 1.0, 0, 0, 101, 101, "-R 0,0,101,101", {101, 101, 2}, std::nullopt},
-    {"rectangle near the left edge", true, 1.0, 10, 80, 101, 101, "-R 0,30,101,101", {81, 0, 2}, {{9, 50}}},
-    {"rectangle left of the main screen", true, 1.0, -5, 60, 101, 101, "-R 0,10,101,101", {111, 0, 2},
+    {"rectangle at (49, 49)", true, 1.0, 49, 49, 101, 101, "-R 0,0,101,101", {2, 2, 2}, {{49, 49}}},
+    {"rectangle at (1, 1)", true, 1.0, 1, 1, 101, 101, "-R 0,0,101,101", {98, 98, 2}, {{1, 1}}},
+    {"rectangle at (0, 0)", true, 1.0, 0, 0, 101, 101, "-R 0,0,101,101", {100, 100, 2}, {{0, 0}}},
+    {"rectangle near the left edge", true, 1.0, 10, 80, 101, 101, "-R 0,30,101,101", {80, 0, 2}, {{10, 50}}},
+    {"rectangle left of the main screen", true, 1.0, -5, 60, 101, 101, "-R 0,10,101,101", {110, 0, 2},
      std::nullopt},
-    {"rectangle wholly outside the view", true, 1.0, -51, -60, 101, 101, "-R 0,0,101,101", {203, 221, 2},
+    {"rectangle wholly outside the view", true, 1.0, -51, -60, 101, 101, "-R 0,0,101,101", {202, 220, 2},
      std::nullopt},
     {"rectangle at scale 2", true, 2.0, 60, 70, 202, 202, "-R 10,20,101,101", {0, 0, 1}, {{100, 100}}},
-    {"rectangle at scale 2 at (49, 49)", true, 2.0, 49, 49, 202, 202, "-R 0,0,101,101", {3, 3, 1}, {{97, 97}}},
-    {"rectangle at scale 2 near the top", true, 2.0, 80, 10, 202, 202, "-R 30,0,101,101", {0, 81, 1}, {{100, 19}}},
-    {"rectangle at scale 2 at (0, 0)", true, 2.0, 0, 0, 202, 202, "-R 0,0,101,101", {101, 101, 1}, std::nullopt},
-    {"whole screen", false, 1.0, 60, 70, 240, 180, "-x 10,20,101,101", {-19, -39, 2}, {{59, 69}}},
-    {"whole screen at scale 2", false, 2.0, 60, 70, 240, 180, "-x 10,20,101,101", {-19, -39, 2}, {{59, 69}}},
-    {"whole screen at (0, 0)", false, 1.0, 0, 0, 240, 180, "-x 0,0,101,101", {101, 101, 2}, std::nullopt},
+    {"rectangle at scale 2 at (49, 49)", true, 2.0, 49, 49, 202, 202, "-R 0,0,101,101", {2, 2, 1}, {{98, 98}}},
+    {"rectangle at scale 2 near the top", true, 2.0, 80, 10, 202, 202, "-R 30,0,101,101", {0, 80, 1}, {{100, 20}}},
+    {"rectangle at scale 2 at (0, 0)", true, 2.0, 0, 0, 202, 202, "-R 0,0,101,101", {100, 100, 1}, {{0, 0}}},
+    {"rectangle at scale 1.5 at (0, 1)", true, 1.5, 0, 1, 202, 202, "-R 0,0,101,101", {100, 98, 1}, {{0, 2}}},
+    {"whole screen", false, 1.0, 60, 70, 240, 180, "-x 10,20,101,101", {-20, -40, 2}, {{60, 70}}},
+    {"whole screen at scale 2", false, 2.0, 60, 70, 240, 180, "-x 10,20,101,101", {-20, -40, 2}, {{60, 70}}},
+    {"whole screen at (0, 0)", false, 1.0, 0, 0, 240, 180, "-x 0,0,101,101", {100, 100, 2}, {{0, 0}}},
+    {"whole screen at the last pixel", false, 1.0, 239, 179, 240, 180, "-x 189,129,101,101", {-378, -258, 2},
+     {{239, 179}}},
 };
 
 using CaptureTick = PickerTest;
@@ -110,11 +116,18 @@ TEST_F(CaptureTick, AScaleOfOneAndAFailingScaleQueryDrawTheOrdinaryRow) {
   }
 }
 
-TEST_F(CaptureTick, TheToolIsToldTheScaleTheViewIsDrawnWith) {
+TEST_F(CaptureTick, TheToolIsToldTheExactScaleAndThePixelUnderThePointer) {
   // Whatever the program itself inherited.
-  testfiles::EnvOverride inherited("TINTBEACON_SCALE_FACTOR", "9");
-  const std::pair<double, const char*> cases[] = {{1.0, "1"}, {1.25, "1.25"}, {1.5, "1.5"}, {1.75, "1.75"},
-                                                  {2.0, "2"}, {2.5, "2.5"},   {3.0, "3"}};
+  testfiles::EnvOverride inheritedScale("TINTBEACON_SCALE_FACTOR", "9");
+  testfiles::EnvOverride inheritedPointer("TINTBEACON_POINTER", "5,5");
+  auto log = [this] {
+    return "printf '%s|%s' \"$TINTBEACON_SCALE_FACTOR\" \"$TINTBEACON_POINTER\" > '" + ScaleLog() + "'";
+  };
+  // Xft.dpi 100, 110 and 140 give scales a float does not hold.
+  const std::pair<double, const char*> cases[] = {
+      {1.0, "1"},   {100.0 / 96, "1.0416666666666667"}, {110.0 / 96, "1.1458333333333333"},
+      {1.25, "1.25"}, {140.0 / 96, "1.4583333333333333"}, {1.5, "1.5"},
+      {2.0, "2"},   {3.0, "3"}};
   for (bool marverics : {true, false}) {
     for (auto [scale, text] : cases) {
       SCOPED_TRACE(std::string(text) + (marverics ? " rectangle" : " whole screen"));
@@ -122,18 +135,32 @@ TEST_F(CaptureTick, TheToolIsToldTheScaleTheViewIsDrawnWith) {
       SetUp();
       app_->IsMarverics = marverics;
       backend_->SetScaleFactor(scale);
-      WriteTool("printf '%s' \"$TINTBEACON_SCALE_FACTOR\" > '" + ScaleLog() + "'");
-      TickAt(300, 300);
-      EXPECT_EQ(ReadFile(ScaleLog()), text);
+      WriteTool(log());
+      backend_->SetMouse(300, 300, fw::DevicePixel{int32_t(300 * scale) + 1, int32_t(300 * scale)});
+      Tick();
+      EXPECT_EQ(ReadFile(ScaleLog()),
+                std::string(text) + "|" + fw::Str(int32_t(300 * scale) + 1) + "," + fw::Str(int32_t(300 * scale)));
     }
   }
-  // A failing query draws as for scale 1, and says so.
+  // A failing query draws as for scale 1, and says so; a desktop that tells
+  // only points hands no pixel.
   TearDown();
   SetUp();
   backend_->SetScaleQueryFails(true);
-  WriteTool("printf '%s' \"$TINTBEACON_SCALE_FACTOR\" > '" + ScaleLog() + "'");
+  WriteTool(log());
   TickAt(300, 300);
-  EXPECT_EQ(ReadFile(ScaleLog()), "1");
+  EXPECT_EQ(ReadFile(ScaleLog()), "1|");
+}
+
+TEST_F(CaptureTick, AMoveWithinOnePointCapturesAgain) {
+  backend_->SetScaleFactor(2.0);
+  UseCapture(Pattern(202, 202));
+  const fw::DevicePixel pixels[] = {{600, 400}, {601, 400}, {601, 401}, {601, 401}};
+  for (fw::DevicePixel d : pixels) {
+    backend_->SetMouse(300, 200, d);
+    Tick();
+  }
+  EXPECT_EQ(Runs().size(), 3u);
 }
 
 TEST_F(CaptureTick, CrosshairTakesTheSelectedColour) {

@@ -39,7 +39,13 @@ TEST(CapturePlan, RectangleArguments) {
 TEST(CapturePlan, ScaleHandedOverOrGuessed) {
   EXPECT_EQ(capture::ParseScale("1.5"), 1.5);
   EXPECT_EQ(capture::ParseScale("2"), 2.0);
-  for (const char* bad : {"", "0", "-1", "nan", "inf", "1.5x", " 2", "65", "1e300"}) {
+  EXPECT_EQ(capture::ParseScale("1"), 1.0);
+  EXPECT_EQ(capture::ParseScale("16"), 16.0);
+  EXPECT_EQ(capture::ParseScale("1.1458333333333333"), 110.0 / 96);
+  // Only the scales a capture serves: below 1 a point is less than a pixel,
+  // and a tiny scale would overflow the pixel counts.
+  for (const char* bad : {"", "0", "1e-300", "0.5", "0.9999", "17", "16.01", "-1", "nan", "inf", "1,5", "1.5x", " 2",
+                          "1e300"}) {
     EXPECT_EQ(capture::ParseScale(bad), std::nullopt) << bad;
   }
   EXPECT_EQ(capture::GuessScale("", nullptr), 1.0);
@@ -47,6 +53,8 @@ TEST(CapturePlan, ScaleHandedOverOrGuessed) {
   EXPECT_EQ(capture::GuessScale("Xft.dpi: 192", "1.5"), 3.0);
   EXPECT_EQ(capture::GuessScale("Xft.dpi:\tlots\n", "2"), 2.0);
   EXPECT_EQ(capture::GuessScale("Xft.dpi:\t-96\n", "bad"), 1.0);
+  EXPECT_FALSE(capture::ScaleServed(capture::GuessScale("", "1e-300")));
+  EXPECT_FALSE(capture::ScaleServed(capture::GuessScale("Xft.dpi: 48", nullptr)));
 }
 
 TEST(CapturePlan, RectangleFormSamplesTheNearestDevicePixelTwicePerPoint) {
@@ -83,6 +91,56 @@ TEST(CapturePlan, WholeScreenHasOnePixelPerPoint) {
   const std::vector<long> axis = capture::Axis(0, capture::PointsOnScreen(1280, 1.75), 1, 1.75);
   EXPECT_EQ(axis.front(), 0);
   EXPECT_EQ(axis.back(), 1279);  // point 731 starts at 1279.25
+}
+
+TEST(CapturePlan, PointerPixelArgument) {
+  EXPECT_EQ(capture::ParsePixel("1001,601")->x, 1001);
+  EXPECT_EQ(capture::ParsePixel("1001,601")->y, 601);
+  EXPECT_EQ(capture::ParsePixel("-3,0")->x, -3);
+  for (const char* bad : {"", ",", "1,", ",1", "1,2,3", "1;2", "1, 2", "a,b", "99999999999,1"}) {
+    EXPECT_FALSE(capture::ParsePixel(bad).has_value()) << bad;
+  }
+}
+
+// With the pointer's device pixel known, the view's place for the pointer's
+// point (perPoint x (point - first) in the capture) shows that pixel, at
+// every scale and on every pixel of a point, and its neighbours are the
+// screen's neighbours: every device pixel magnified alike.
+TEST(CapturePlan, RectangleFormCentresOnThePixelUnderThePointer) {
+  struct Case {
+    double scale;
+    long pointer;  // device pixel
+    long first;    // the rectangle's first point: the pointer's point - 50, or 0
+  };
+  std::vector<Case> cases;
+  for (double scale : {1.0, 100.0 / 96, 110.0 / 96, 1.25, 140.0 / 96, 1.5, 2.0, 3.0})
+    for (long pointer : {0L, 1L, 2L, 57L, 1000L, 1001L, 1002L, 1919L}) {
+      const long point = fw::PointAt(pointer, scale);
+      cases.push_back({scale, pointer, point < 50 ? 0 : point - 50});
+    }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.scale) + " at " + std::to_string(c.pointer));
+    const int perPoint = capture::PixelsPerPoint(c.scale);
+    const std::vector<long> axis = capture::AroundPointer(c.first, 101, perPoint, c.scale, c.pointer);
+    ASSERT_EQ(axis.size(), size_t(101 * perPoint));
+    const long at = perPoint * (fw::PointAt(c.pointer, c.scale) - c.first);
+    EXPECT_EQ(axis[size_t(at)], c.pointer);
+    for (size_t i = 1; i < axis.size(); ++i) ASSERT_EQ(axis[i], axis[i - 1] + 1);
+  }
+}
+
+TEST(CapturePlan, WholeScreenFormShowsThePixelUnderThePointerAtItsPoint) {
+  for (double scale : {1.0, 110.0 / 96, 1.5, 2.0, 3.0}) {
+    const long points = capture::PointsOnScreen(1920, scale);
+    for (long pointer : {0L, 1L, 2L, 1001L, 1918L, 1919L}) {
+      SCOPED_TRACE(std::to_string(scale) + " at " + std::to_string(pointer));
+      const std::vector<long> axis = capture::AlignedToPointer(points, scale, pointer);
+      ASSERT_EQ(axis.size(), size_t(points));
+      EXPECT_EQ(axis[size_t(fw::PointAt(pointer, scale))], pointer);
+      // Every pixel stays in its own point.
+      for (long p = 0; p < points; ++p) ASSERT_EQ(fw::PointAt(axis[size_t(p)], scale), p);
+    }
+  }
 }
 
 }  // namespace
