@@ -132,6 +132,9 @@ void App::ReadPrefFile() {
       fw::Val(*screenHeight) == double(screen.Height) && Given(top) && Given(left)) {
     PickerWindow().SetTop(fw::ToInt32(fw::Val(*top)));
     PickerWindow().SetLeft(fw::ToInt32(fw::Val(*left)));
+    // The same main screen does not mean the same desktop: the place may
+    // have been on a monitor that is gone.
+    PickerWindow().KeepOnScreen();
   }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "System.h"
 
@@ -63,6 +64,8 @@ class Backend {
 
   virtual PointerPosition MousePosition() = 0;
   virtual ScreenInfo MainScreen() = 0;
+  // Every screen, the main screen first.
+  virtual std::vector<ScreenRect> Screens() = 0;
   // Returns false when the desktop could not open it.
   virtual bool OpenURL(const std::string& url) = 0;
 };

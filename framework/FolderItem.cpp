@@ -99,28 +99,32 @@ FolderItemPtr RuntimeFolder(std::string& reason) {
 // the program ends: their names are never used again.
 std::vector<std::string>& MadeFolders() {
   static std::vector<std::string>* folders = [] {
-    std::atexit([] {
-      for (const std::string& path : MadeFolders()) {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-      }
-    });
+    std::atexit(SpecialFolder::RemoveOwnFolders);
     return new std::vector<std::string>;
   }();
   return *folders;
 }
 
-// A fresh folder of the user's own under $TMPDIR or /tmp: mkdtemp makes it
-// 0700 under a name nobody can guess or take first.
-FolderItemPtr OwnTempFolder(std::string& reason) {
-  const char* tmpdir = NonEmptyEnv("TMPDIR");
-  std::string base = tmpdir && tmpdir[0] == '/' ? tmpdir : "/tmp";
+std::string MakeOwnFolder(std::string base, std::string& reason) {
   while (base.size() > 1 && base.back() == '/') base.pop_back();
   std::string path = (base == "/" ? "" : base) + "/" + program_invocation_short_name + "-XXXXXX";
-  if (!::mkdtemp(path.data())) {
-    reason = "cannot make a private folder in " + base + ": " + ErrorText(errno);
-    return nullptr;
+  if (::mkdtemp(path.data())) return path;
+  reason = "cannot make a private folder in " + base + ": " + ErrorText(errno);
+  return {};
+}
+
+// A fresh folder of the user's own under $TMPDIR, else /tmp (a TMPDIR that
+// is missing or not ours to write in must not leave the program without
+// one): mkdtemp makes it 0700 under a name nobody can guess or take first.
+FolderItemPtr OwnTempFolder(std::string& reason) {
+  const char* tmpdir = NonEmptyEnv("TMPDIR");
+  std::string path;
+  if (tmpdir && tmpdir[0] == '/') {
+    path = MakeOwnFolder(tmpdir, reason);
+    if (path.empty()) Diagnose(reason + "; trying /tmp");
   }
+  if (path.empty()) path = MakeOwnFolder("/tmp", reason);
+  if (path.empty()) return nullptr;
   MadeFolders().push_back(path);
   return std::make_shared<FolderItem>(path);
 }
@@ -253,6 +257,20 @@ FolderItemPtr Temporary() {
   }
   Diagnose(reason + "; no private temporary folder");
   return nullptr;
+}
+
+void RemoveOwnFolders() {
+  for (const std::string& path : MadeFolders()) {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  MadeFolders().clear();
+}
+
+void ProvideRuntimeFolder() {
+  std::string reason;
+  if (RuntimeFolder(reason)) return;
+  if (FolderItemPtr own = Temporary()) setenv("XDG_RUNTIME_DIR", own->NativePath().c_str(), 1);
 }
 
 }  // namespace SpecialFolder

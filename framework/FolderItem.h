@@ -55,6 +55,13 @@ FolderItemPtr Preferences();
 // gone) and removed when the program ends. nullptr when no such folder can
 // be had. The answer is kept while the two variables stay the same.
 FolderItemPtr Temporary();
+// Removes the folders Temporary made, now; the program's end does it too,
+// unless it ends at once (_exit).
+void RemoveOwnFolders();
+// When XDG_RUNTIME_DIR is unusable, points it at the folder Temporary
+// gives, for libraries that would otherwise make a runtime folder of their
+// own in a shared place and leave it there.
+void ProvideRuntimeFolder();
 }  // namespace SpecialFolder
 
 // The bundle's resources folder: resources/ beside the executable, else

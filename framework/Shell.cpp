@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +13,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <dirent.h>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "Backend.h"
@@ -63,6 +66,55 @@ int ExitCodeOf(int status) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return -1;
+}
+
+// The shells of the commands running now (a command's wait may serve an
+// event that runs another).
+std::vector<pid_t>& RunningShells() {
+  static std::vector<pid_t> shells;
+  return shells;
+}
+
+// What a command leaves behind (a process it started in a group or session
+// of its own, which a kill of its group misses) becomes our child once its
+// parent ends, instead of going to init, so it can be ended and reaped.
+void AdoptOrphans() {
+  static const bool adopted = ::prctl(PR_SET_CHILD_SUBREAPER, 1) == 0;
+  if (!adopted) Diagnose("processes that commands leave behind cannot be stopped: " + ErrorText(errno));
+}
+
+// Our children now, of every thread (an orphan goes to any of them).
+std::vector<pid_t> Children() {
+  std::vector<pid_t> children;
+  DIR* tasks = ::opendir("/proc/self/task");
+  if (!tasks) return children;
+  while (struct dirent* task = ::readdir(tasks)) {
+    if (task->d_name[0] == '.') continue;
+    std::ifstream in(std::string("/proc/self/task/") + task->d_name + "/children");
+    for (pid_t pid; in >> pid;) children.push_back(pid);
+  }
+  ::closedir(tasks);
+  return children;
+}
+
+bool HasChildren() {
+  siginfo_t info{};
+  return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0;
+}
+
+// Ends every child that is not a running command's shell, and what each
+// of them started: the children of one that ends become ours in turn.
+void EndLeftovers() {
+  while (HasChildren()) {
+    std::vector<pid_t> leftovers = Children();
+    const std::vector<pid_t>& running = RunningShells();
+    std::erase_if(leftovers, [&](pid_t pid) { return std::find(running.begin(), running.end(), pid) != running.end(); });
+    if (leftovers.empty()) return;
+    for (pid_t pid : leftovers) ::kill(pid, SIGKILL);
+    for (pid_t pid : leftovers)
+      while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+  }
 }
 
 // Reads what the pipe holds now, keeping at most limit bytes of it; false
@@ -134,6 +186,10 @@ struct Child {
       Kill();
       Reap();
     }
+    if (pid > 0) {
+      std::erase(RunningShells(), pid);
+      EndLeftovers();
+    }
   }
 };
 
@@ -179,7 +235,7 @@ pid_t Spawn(const std::string& command, int stdoutFd, int stderrFd,
   posix_spawnattr_setsigmask(&attr, &none);
   posix_spawnattr_setsigdefault(&attr, &defaults);
   // Its own process group, so that a command that overruns is stopped with
-  // everything it started.
+  // all that stays in the group at once; the rest is adopted (AdoptOrphans).
   posix_spawnattr_setpgroup(&attr, 0);
   posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
@@ -209,6 +265,16 @@ void Shell::SetToolsFolder(const std::string& path) {
 }
 
 std::string Shell::ToolsFolder() { return ToolsFolderSetting(); }
+
+void Shell::StopAll() {
+  for (pid_t shell : RunningShells()) {
+    ::kill(-shell, SIGKILL);
+    while (::waitpid(shell, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+  RunningShells().clear();
+  EndLeftovers();
+}
 
 void Shell::SetEnvironment(const std::string& name, const std::string& value) {
   for (auto& setting : environment_)
@@ -241,10 +307,12 @@ void Shell::Execute(const std::string& command) {
   Child child;
   child.streams[0] = {out[0], &output_, std::string().max_size()};
   child.streams[1] = {err[0], &errors_, kErrorsKept};
+  AdoptOrphans();
   child.pid = Spawn(command, out[1], err[1], environment_);
   ::close(out[1]);
   ::close(err[1]);
   if (child.pid < 0) return;
+  RunningShells().push_back(child.pid);
   for (Stream& s : child.streams) ::fcntl(s.fd, F_SETFL, O_NONBLOCK);
   child.pidFd = OpenPidFd(child.pid);
 

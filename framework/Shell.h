@@ -8,7 +8,8 @@ namespace fw {
 
 // Runs one command line through /bin/sh -c, with the program's tools folder
 // first on PATH, and waits for its end. While it waits the native side keeps
-// serving events, in the order EventGate.h gives.
+// serving events, in the order EventGate.h gives. A command has ended only
+// with all it started: whatever it leaves running is stopped.
 class Shell {
  public:
   // Milliseconds a command may run; then its whole process group is killed
@@ -26,6 +27,10 @@ class Shell {
   std::string ReadErrors() const { return errors_; }
   int ExitCode() const { return exitCode_; }
   bool TimedOut() const { return timedOut_; }
+
+  // Stops every running command with everything it started and leaves no
+  // process of theirs behind; for an end that cannot wait for them.
+  static void StopAll();
 
   // The folder put first on PATH: bin/tools beside the executable unless set.
   static void SetToolsFolder(const std::string& path);

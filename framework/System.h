@@ -44,6 +44,10 @@ struct ScreenInfo {
   int32_t Width = 0;   // points
   int32_t Height = 0;  // points
 };
+// A screen's place on the desktop, in global points.
+struct ScreenRect {
+  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+};
 // Screen(0) is the main screen.
 ScreenInfo Screen(int index);
 

@@ -39,7 +39,16 @@ class TestBackend : public Backend {
   // The pointer in points; device, when given, is what the desktop reports
   // as the device pixel under it.
   void SetMouse(int32_t x, int32_t y, std::optional<DevicePixel> device = std::nullopt) { mouse_ = {{x, y}, device}; }
-  void SetMainScreen(int32_t width, int32_t height) { screen_ = {width, height}; }
+  // A main screen at the origin of the desktop and no other screen.
+  void SetMainScreen(int32_t width, int32_t height) {
+    screen_ = {width, height};
+    screens_ = {{0, 0, width, height}};
+  }
+  // These screens, the main screen first.
+  void SetScreens(const std::vector<ScreenRect>& screens) {
+    screens_ = screens;
+    screen_ = screens.empty() ? ScreenInfo{} : ScreenInfo{screens[0].Width, screens[0].Height};
+  }
   void SetScaleFactor(double factor) { scale_ = factor; }
   // While set, the scale query throws ObjCException.
   void SetScaleQueryFails(bool fails) { scaleFails_ = fails; }
@@ -84,6 +93,7 @@ class TestBackend : public Backend {
     return mouse_;
   }
   ScreenInfo MainScreen() override { return screen_; }
+  std::vector<ScreenRect> Screens() override { return screens_; }
   bool OpenURL(const std::string& url) override;
 
  private:
@@ -98,6 +108,7 @@ class TestBackend : public Backend {
   std::deque<std::function<void()>> posted_;
   PointerPosition mouse_;
   ScreenInfo screen_{1440, 900};
+  std::vector<ScreenRect> screens_{{0, 0, 1440, 900}};
   double scale_ = 1.0;
   bool scaleFails_ = false;
   bool openResult_ = true;

@@ -166,6 +166,24 @@ void Window::SetLeft(int32_t left) {
   if (built_) DispatchMoved();
 }
 
+void Window::KeepOnScreen() {
+  const std::vector<ScreenRect> screens = CurrentBackend().Screens();
+  if (screens.empty()) return;
+  const int64_t left = Left(), top = Top(), width = Width(), height = Height();
+  for (const ScreenRect& s : screens)
+    if (left < int64_t(s.Left) + s.Width && left + width > s.Left && top < int64_t(s.Top) + s.Height &&
+        top + height > s.Top)
+      return;
+  // Larger than the screen: its top-left corner stays on it.
+  auto fit = [](int64_t at, int64_t size, int64_t start, int64_t length) {
+    return int32_t(std::max(start, std::min(at, start + length - size)));
+  };
+  const ScreenRect& main = screens.front();
+  const int32_t newLeft = fit(left, width, main.Left, main.Width), newTop = fit(top, height, main.Top, main.Height);
+  if (newTop != top) SetTop(newTop);
+  if (newLeft != left) SetLeft(newLeft);
+}
+
 void Window::SetTitle(const std::string& title) {
   title_ = title;
   if (native_) CurrentBackend().UpdateWindow(*this);

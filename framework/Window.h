@@ -59,6 +59,10 @@ class Window : public Object {
   int32_t Left() const;
   void SetTop(int32_t top);
   void SetLeft(int32_t left);
+  // A window wholly off every screen (a place saved on a monitor that is
+  // gone) is brought onto the main screen, as near its place as it fits; a
+  // window that shows at least in part stays where it is.
+  void KeepOnScreen();
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
   bool Visible() const { return visible_; }

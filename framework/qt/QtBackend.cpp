@@ -19,6 +19,7 @@
 #include "DisplayScale.h"
 #include "EventGate.h"
 #include "Exceptions.h"
+#include "FolderItem.h"
 #include "NativeWindow.h"
 #include "Runtime.h"
 #include "SessionEnd.h"
@@ -51,6 +52,8 @@ class QtBackend final : public fw::Backend {
           throw std::runtime_error(problem);
         }
       }
+      // Qt would make its runtime folder under $TMPDIR, or at /, and leave it.
+      fw::SpecialFolder::ProvideRuntimeFolder();
       ownedApp_ = std::make_unique<QApplication>(argc, argv);
       if (chosen) unsetenv("QT_QPA_PLATFORM");
     }
@@ -222,6 +225,19 @@ class QtBackend final : public fw::Backend {
     if (!screen) return {};
     const QSize size = screen->geometry().size();
     return {size.width(), size.height()};
+  }
+
+  std::vector<fw::ScreenRect> Screens() override {
+    std::vector<fw::ScreenRect> screens;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    auto add = [&screens](const QScreen* screen) {
+      const QRect g = screen->geometry();
+      screens.push_back({g.x(), g.y(), g.width(), g.height()});
+    };
+    if (primary) add(primary);
+    for (const QScreen* screen : QGuiApplication::screens())
+      if (screen != primary) add(screen);
+    return screens;
   }
 
   bool OpenURL(const std::string& url) override {

@@ -13,6 +13,8 @@
 
 #include "Backend.h"
 #include "EventGate.h"
+#include "FolderItem.h"
+#include "Shell.h"
 #include "System.h"
 #include "X11.h"
 
@@ -60,6 +62,10 @@ void WatchMessages(QtMsgType type, const QMessageLogContext& context, const QStr
   if (type == QtDebugMsg || type == QtInfoMsg || ending || !DisplayConnectionBroken()) return;
   ending = true;
   QuitLikeTheQuitCommand();
+  // _exit skips the program's own end: what it would stop and remove goes
+  // now (a command may still be running, the quit came during its wait).
+  Shell::StopAll();
+  SpecialFolder::RemoveOwnFolders();
   std::fflush(nullptr);
   _exit(1);
 }

@@ -121,6 +121,44 @@ TEST_F(PrefFileTest, OpenReadsTheSettings) {
   }
 }
 
+// A saved place on a monitor that is gone would put the window where nobody
+// sees it; a place on a screen that exists is kept to the point. The picker
+// window is 201 x 250.
+TEST_F(PrefFileTest, APlaceOffEveryScreenComesOntoTheMainScreen) {
+  const fw::ScreenRect main{0, 0, 1440, 900}, right{1440, 0, 1280, 1024}, left{-1280, -200, 1280, 1024};
+  struct Case {
+    const char* name;
+    std::vector<fw::ScreenRect> screens;  // the main screen first
+    int32_t savedTop, savedLeft, top, left;
+  };
+  const Case cases[] = {
+      {"far right and below", {main}, 5000, 5000, 650, 1239},
+      {"far left and above", {main}, -5000, -5000, 0, 0},
+      {"partly off the left edge", {main}, 10, -50, 10, -50},
+      {"just off the left edge", {main}, 10, -201, 10, 0},
+      {"just off the bottom edge", {main}, 900, 300, 650, 300},
+      {"on a second screen", {main, right}, 100, 2000, 100, 2000},
+      {"on a screen left of the main one", {main, left}, -150, -1000, -150, -1000},
+      {"right of the screens", {main, right}, 5000, 5000, 650, 1239},
+      {"main screen not at the origin", {{1920, 0, 1440, 900}, {0, 0, 1920, 1080}}, -900, 9000, 0, 3159},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    folders_.WritePrefFile("en\nRed\n0\n900\n1440\n" + std::to_string(c.savedTop) + "\n" +
+                           std::to_string(c.savedLeft) + "\nRGB\n0\n");
+    backend().SetScreens(c.screens);
+    Startup::LateStartup();
+    app().Event_Open();
+    Main::Main& window = *Main::Main::Instance();
+    EXPECT_EQ(window.Top(), c.top);
+    EXPECT_EQ(window.Left(), c.left);
+    EXPECT_EQ(app().MainTop, c.top);
+    EXPECT_EQ(app().MainLeft, c.left);
+  }
+}
+
 TEST_F(PrefFileTest, DefaultsRightAfterStartUp) {
   EXPECT_EQ(app().SelectedLang, "");
   EXPECT_EQ(app().SelectedColor, "Black");

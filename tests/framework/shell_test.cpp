@@ -9,6 +9,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <sstream>
+#include <vector>
 
 #include "Backend.h"
 #include "Diagnostics.h"
@@ -49,10 +52,14 @@ class ToolsFolder {
 // Counts how often the shell hands the wait over to the event loop.
 class CountingBackend : public fw::Backend {
  public:
-  explicit CountingBackend(int* served) : served_(served) {}
+  explicit CountingBackend(int* served, std::function<void()> onServe = {})
+      : served_(served), onServe_(std::move(onServe)) {}
   int RunEventLoop() override { return 0; }
   void QuitEventLoop(int) override {}
-  void ServeEvents(int) override { ++*served_; }
+  void ServeEvents(int) override {
+    ++*served_;
+    if (onServe_) onServe_();
+  }
   void Post(std::function<void()>) override {}
   void CreateNativeWindow(fw::Window&) override {}
   void DestroyNativeWindow(fw::Window&) override {}
@@ -68,10 +75,12 @@ class CountingBackend : public fw::Backend {
   void StopTimer(fw::Timer&) override {}
   fw::PointerPosition MousePosition() override { return {}; }
   fw::ScreenInfo MainScreen() override { return {}; }
+  std::vector<fw::ScreenRect> Screens() override { return {}; }
   bool OpenURL(const std::string&) override { return false; }
 
  private:
   int* served_;
+  std::function<void()> onServe_;
 };
 
 }  // namespace
@@ -227,4 +236,79 @@ TEST(Shell, StopsACommandThatOverrunsWithEverythingItStarted) {
   patient.Execute("sleep 0.4; echo done");
   EXPECT_FALSE(patient.TimedOut());
   EXPECT_EQ(patient.ReadAll(), "done\n");
+}
+
+namespace {
+
+// Every pid listed in the file, one a line.
+std::vector<std::string> Pids(const std::string& file) {
+  std::vector<std::string> pids;
+  std::istringstream in(fwtest::ReadFile(file));
+  for (std::string pid; std::getline(in, pid);)
+    if (!pid.empty()) pids.push_back(pid);
+  return pids;
+}
+
+}  // namespace
+
+// A process that leaves the command's process group (as timeout does with
+// what it runs) or its session, or outlives the shell, is the command's all
+// the same: when Execute returns, none of them runs.
+TEST(Shell, LeavesNothingRunningOfTheCommand) {
+  struct Case {
+    const char* name;
+    int32_t timeOut;
+    const char* command;  // PIDS: the file the command lists its processes in
+  };
+  const Case cases[] = {
+      {"stopped, helper in a session of its own", 300, "setsid sleep 30 & echo $! >> PIDS; sleep 30"},
+      {"stopped, helper in a group of its own", 300,
+       "timeout 30 sh -c 'echo $$ >> PIDS; sleep 30' & echo $! >> PIDS; sleep 30"},
+      {"ended, helper left behind", 0, "setsid sleep 30 & echo $! >> PIDS"},
+      {"ended, helper left two levels down", 0,
+       "(setsid sleep 30 & echo $! >> PIDS; echo $(exec sh -c 'echo $PPID') >> PIDS; sleep 30) & "
+       "while [ $(wc -l < PIDS) -lt 2 ]; do sleep 0.01; done"},
+  };
+  for (const Case& c : cases) {
+    ScratchFolder s;
+    const std::string pids = s / "pids";
+    fwtest::WriteFile(pids, "");
+    std::string command = c.command;
+    for (size_t at; (at = command.find("PIDS")) != std::string::npos;) command.replace(at, 4, pids);
+    fw::Shell shell;
+    shell.TimeOut = c.timeOut;
+    testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    shell.Execute(command);
+    const auto took = std::chrono::steady_clock::now() - start;
+    testing::internal::GetCapturedStderr();
+    EXPECT_LT(took, std::chrono::seconds(10)) << c.name;
+    const std::vector<std::string> listed = Pids(pids);
+    EXPECT_FALSE(listed.empty()) << c.name;
+    // Stopped and reaped before Execute returned: no wait here.
+    for (const std::string& pid : listed) EXPECT_FALSE(fs::exists("/proc/" + pid)) << c.name << ": " << pid;
+  }
+}
+
+// An end that cannot wait (the display is gone) stops the command it
+// interrupts, with all it started, from inside the command's wait.
+TEST(Shell, StopAllEndsARunningCommandFromInsideItsWait) {
+  ScratchFolder s;
+  const std::string pids = s / "pids";
+  fwtest::WriteFile(pids, "");
+  int served = 0;
+  CountingBackend backend(&served, [&] {
+    if (Pids(pids).size() >= 2) fw::Shell::StopAll();
+  });
+  fw::SetBackend(&backend);
+  fw::Shell shell;
+  shell.TimeOut = 0;
+  const auto start = std::chrono::steady_clock::now();
+  shell.Execute("echo $$ >> " + pids + "; setsid sleep 30 & echo $! >> " + pids + "; sleep 30");
+  const auto took = std::chrono::steady_clock::now() - start;
+  fw::SetBackend(nullptr);
+  EXPECT_LT(took, std::chrono::seconds(10));
+  const std::vector<std::string> listed = Pids(pids);
+  ASSERT_EQ(listed.size(), 2u);
+  for (const std::string& pid : listed) EXPECT_FALSE(fs::exists("/proc/" + pid)) << pid;
 }
