@@ -97,18 +97,36 @@ std::vector<pid_t> Children() {
   return children;
 }
 
-bool HasChildren() {
-  siginfo_t info{};
-  return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0;
+// Children that no command started (a browser the desktop opened, adopted
+// as an orphan): noted when no command runs, since every command's
+// leftovers have been ended by then; they are spared and, once ended,
+// reaped.
+std::vector<pid_t>& Foreign() {
+  static std::vector<pid_t> foreign;
+  return foreign;
 }
 
-// Ends every child that is not a running command's shell, and what each
-// of them started: the children of one that ends become ours in turn.
+void NoteForeignChildren() {
+  if (!RunningShells().empty()) return;
+  std::vector<pid_t>& foreign = Foreign();
+  std::erase_if(foreign, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+  for (pid_t pid : Children())
+    if (std::find(foreign.begin(), foreign.end(), pid) == foreign.end()) foreign.push_back(pid);
+}
+
+bool Spared(pid_t pid) {
+  const std::vector<pid_t>& running = RunningShells();
+  const std::vector<pid_t>& foreign = Foreign();
+  return std::find(running.begin(), running.end(), pid) != running.end() ||
+         std::find(foreign.begin(), foreign.end(), pid) != foreign.end();
+}
+
+// Ends every child that commands left behind, and what each of them
+// started: the children of one that ends become ours in turn.
 void EndLeftovers() {
-  while (HasChildren()) {
+  for (;;) {
     std::vector<pid_t> leftovers = Children();
-    const std::vector<pid_t>& running = RunningShells();
-    std::erase_if(leftovers, [&](pid_t pid) { return std::find(running.begin(), running.end(), pid) != running.end(); });
+    std::erase_if(leftovers, Spared);
     if (leftovers.empty()) return;
     for (pid_t pid : leftovers) ::kill(pid, SIGKILL);
     for (pid_t pid : leftovers)
@@ -308,6 +326,7 @@ void Shell::Execute(const std::string& command) {
   child.streams[0] = {out[0], &output_, std::string().max_size()};
   child.streams[1] = {err[0], &errors_, kErrorsKept};
   AdoptOrphans();
+  NoteForeignChildren();
   child.pid = Spawn(command, out[1], err[1], environment_);
   ::close(out[1]);
   ::close(err[1]);

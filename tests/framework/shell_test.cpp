@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,8 @@
 
 namespace fs = std::filesystem;
 using fwtest::ScratchFolder;
+
+extern char** environ;
 
 namespace {
 
@@ -311,4 +314,18 @@ TEST(Shell, StopAllEndsARunningCommandFromInsideItsWait) {
   const std::vector<std::string> listed = Pids(pids);
   ASSERT_EQ(listed.size(), 2u);
   for (const std::string& pid : listed) EXPECT_FALSE(fs::exists("/proc/" + pid)) << pid;
+}
+
+// What the program started outside any command (a browser the desktop
+// opened for it) is no command's leftover: it outlives the commands after it.
+TEST(Shell, AProcessStartedOutsideCommandsOutlivesThem) {
+  pid_t browser = -1;
+  char sleepName[] = "sleep", seconds[] = "30";
+  char* argv[] = {sleepName, seconds, nullptr};
+  ASSERT_EQ(::posix_spawnp(&browser, "sleep", nullptr, nullptr, argv, environ), 0);
+  EXPECT_EQ(RunCommand("setsid sleep 30 & echo done"), "done\n");
+  EXPECT_TRUE(fs::exists("/proc/" + std::to_string(browser)));
+  EXPECT_EQ(::waitpid(browser, nullptr, WNOHANG), 0) << "still running";
+  ::kill(browser, SIGKILL);
+  ::waitpid(browser, nullptr, 0);
 }
