@@ -11,6 +11,7 @@
 #include "App.h"
 #include "AppIdentifier.h"
 #include "VersionProbe.h"
+#include "framework/Diagnostics.h"
 #include "framework/Exceptions.h"
 #include "framework/Shell.h"
 #include "framework/System.h"
@@ -57,7 +58,7 @@ void App::Event_Open() {
   try {
     ReadPrefFile();
   } catch (const fw::IOException& e) {
-    std::fprintf(stderr, "tintbeacon: settings not read, and not saved at quit: %s\n", e.what());
+    fw::Diagnose(std::string("settings not read, and not saved at quit: ") + e.what());
   }
 }
 
@@ -96,8 +97,7 @@ void App::ReadPrefFile() {
   }
   stream->Close();
   if (!damage.empty())
-    std::fprintf(stderr, "tintbeacon: damaged lines in %s are not used: %s\n", file->NativePath().c_str(),
-                 damage.c_str());
+    fw::Diagnose("damaged lines in " + file->NativePath() + " are not used: " + damage);
   const PrefLine& lang = line[0];
   const PrefLine& gridColor = line[1];
   const PrefLine& mouseLoc = line[2];
@@ -141,13 +141,13 @@ void App::ReadPrefFile() {
 void App::Event_Close() {
   fw::FolderItemPtr work = WorkFolder();
   if (work && work->Alias()) {
-    std::fprintf(stderr, "tintbeacon: work folder %s is a link; left as it is\n", work->NativePath().c_str());
+    fw::Diagnose("work folder " + work->NativePath() + " is a link; left as it is");
   } else if (work) {
     fw::FolderItemPtr capture = work->Child(CaptureFileName);
     try {
       if (capture && capture->Exists()) capture->Delete();
     } catch (const fw::IOException& e) {
-      std::fprintf(stderr, "tintbeacon: %s\n", e.what());
+      fw::Diagnose(e.what());
     }
     DeleteTmp(work);
   }
@@ -156,7 +156,7 @@ void App::Event_Close() {
   try {
     WritePrefFile();
   } catch (const fw::IOException& e) {
-    std::fprintf(stderr, "tintbeacon: settings not saved: %s\n", e.what());
+    fw::Diagnose(std::string("settings not saved: ") + e.what());
   }
 }
 
@@ -164,7 +164,7 @@ void App::WritePrefFile() {
   if (prefFileUnread_) return;
   fw::FolderItemPtr folder = PrefFolder();
   if (!folder) {
-    std::fprintf(stderr, "tintbeacon: no preferences folder; settings not saved\n");
+    fw::Diagnose("no preferences folder; settings not saved");
     return;
   }
   // A fresh home may have no preferences folder at all yet.
@@ -208,7 +208,6 @@ void App::DeleteTmp(const fw::FolderItemPtr& folder) {
     }
   } catch (const std::exception& e) {
     // The cleanup never keeps the settings from being saved.
-    std::fprintf(stderr, "tintbeacon: work folder %s not fully cleared: %s\n", folder->NativePath().c_str(),
-                 e.what());
+    fw::Diagnose("work folder " + folder->NativePath() + " not fully cleared: " + e.what());
   }
 }

@@ -234,7 +234,7 @@ FolderItemPtr Preferences() {
   } else if (const struct passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir && *pw->pw_dir) {
     home = pw->pw_dir;
   } else {
-    std::fprintf(stderr, "tintbeacon: no home folder, so no preferences folder\n");
+    Diagnose("no home folder, so no preferences folder");
     return nullptr;
   }
   return std::make_shared<FolderItem>(home + "/.config");

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "Diagnostics.h"
 #include "Exceptions.h"
 #include "FolderItem.h"
 #include "System.h"
@@ -48,14 +49,13 @@ Table Load(const std::string& language) {
       auto equals = content.find('=');
       std::string key = equals == std::string::npos ? "" : Trimmed(content.substr(0, equals));
       if (key.empty()) {
-        std::fprintf(stderr, "tintbeacon: %s line %d is not \"key = text\"; ignored\n", file->NativePath().c_str(),
-                     number);
+        Diagnose(file->NativePath() + " line " + std::to_string(number) + " is not \"key = text\"; ignored");
         continue;
       }
       table[key] = Trimmed(content.substr(equals + 1));
     }
   } catch (const IOException& e) {
-    std::fprintf(stderr, "tintbeacon: localisation data %s: %s\n", file->NativePath().c_str(), e.what());
+    Diagnose("localisation data " + file->NativePath() + ": " + e.what());
   }
   return table;
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "Application.h"
+#include "Diagnostics.h"
 #include "EventGate.h"
 #include "FontTable.h"
 #include "MenuItem.h"
@@ -123,7 +124,7 @@ QKeySequence ShortcutToKeySequence(const std::string& text) {
     for (const QString& word : shortcut.left(split).split('+', Qt::SkipEmptyParts)) {
       const QString modifier = ModifierName(word.trimmed());
       if (modifier.isEmpty()) {
-        std::fprintf(stderr, "tintbeacon: unknown modifier in shortcut \"%s\"\n", text.c_str());
+        fw::Diagnose("unknown modifier in shortcut \"" + text + "\"");
         return {};
       }
       parts << modifier;
@@ -133,7 +134,7 @@ QKeySequence ShortcutToKeySequence(const std::string& text) {
   parts << key;
   QKeySequence sequence = QKeySequence::fromString(parts.join('+'), QKeySequence::PortableText);
   if (sequence.isEmpty() || sequence[0].key() == Qt::Key_unknown) {
-    std::fprintf(stderr, "tintbeacon: unreadable shortcut \"%s\"\n", text.c_str());
+    fw::Diagnose("unreadable shortcut \"" + text + "\"");
     return {};
   }
   return sequence;

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "Backend.h"
+#include "Diagnostics.h"
 #include "EventGate.h"
 #include "FolderItem.h"
 #include "Shell.h"
@@ -56,7 +57,7 @@ void WatchMessages(QtMsgType type, const QMessageLogContext& context, const QStr
   if (!silenced && previousHandler)
     previousHandler(type, context, message);
   else if (!silenced)
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    Diagnose(qFormatLogMessage(type, context, message).toStdString());
   // The connection, not the message's text, tells that the display is gone.
   static bool ending = false;
   if (type == QtDebugMsg || type == QtInfoMsg || ending || !DisplayConnectionBroken()) return;
@@ -74,7 +75,7 @@ void WatchMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 
 void QuitOnSessionSignals() {
   if (signalPipe[0] < 0 && pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-    std::perror("tintbeacon: session signals are not watched: pipe");
+    Diagnose("session signals are not watched: pipe: " + ErrorText(errno));
     return;
   }
   for (int signo : {SIGTERM, SIGHUP, SIGINT}) {

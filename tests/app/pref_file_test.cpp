@@ -25,6 +25,9 @@ struct Settings {
   bool sound = false;
 };
 
+// What the program says on stderr: its name, then the text.
+std::string Said(const std::string& text) { return std::string(program_invocation_short_name) + ": " + text; }
+
 using Position = std::optional<std::pair<int32_t, int32_t>>;  // top, left; nullopt: not moved
 
 struct OpenCase {
@@ -313,7 +316,7 @@ TEST_F(PrefFileTest, AFileThatCannotBeReadIsReportedAndLeftAsItIs) {
     if (!result) GTEST_SKIP() << "cannot become an ordinary user";
     EXPECT_EQ(*result, 0) << "not on the defaults after Open";
     EXPECT_EQ(Lines(err).size(), 1u) << err;
-    EXPECT_EQ(err.rfind("tintbeacon: settings not read, and not saved at quit: cannot open " + path, 0), 0u) << err;
+    EXPECT_EQ(err.rfind(Said("settings not read, and not saved at quit: cannot open ") + path, 0), 0u) << err;
 
     struct stat after {};
     ASSERT_EQ(::lstat(path.c_str(), &after), 0);
@@ -396,7 +399,7 @@ TEST_F(PrefFileTest, AFileTheUserCannotWriteIsReportedAndKept) {
     std::string err = testing::internal::GetCapturedStderr();
     if (!closed) GTEST_SKIP() << "cannot become an ordinary user";
     EXPECT_EQ(*closed, 0);
-    EXPECT_EQ(err, "tintbeacon: settings not saved: cannot create " + folders_.PrefFilePath() +
+    EXPECT_EQ(err, Said("settings not saved: cannot create ") + folders_.PrefFilePath() +
                        ": Permission denied (13)\n");
     EXPECT_EQ(ReadFile(folders_.PrefFilePath()), previous);
     EXPECT_EQ(std::distance(apptest::fs::directory_iterator(folders_.PrefFolderPath()), {}), 1);
@@ -473,7 +476,7 @@ TEST_F(PrefFileTest, DamagedLinesCostOnlyThemselves) {
 
     ExpectOpened(c.expected, c.position);
     EXPECT_EQ(err, c.report.empty() ? ""
-                                    : "tintbeacon: damaged lines in " + folders_.PrefFilePath() +
+                                    : Said("damaged lines in ") + folders_.PrefFilePath() +
                                           " are not used: " + c.report + "\n");
 
     // The session moves the window and toggles the position caption.
