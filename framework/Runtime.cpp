@@ -40,15 +40,16 @@ void Runtime::Init() {
 // ticks, no reaction to the user runs and no window goes on screen: the
 // first tick sees what Open set, and the window appears where Open put it.
 void Runtime::RunFrameworkInitialization(const std::function<void()>& lateStartup) {
-  struct Startup {
-    Startup() { EventGate::BeginStartup(); }
-    ~Startup() { EventGate::EndStartup(); }
-  } startup;
-  if (lateStartup) lateStartup();
-  if (Application* app = Application::GetAppObject()) {
-    CallWithExceptionHandling([app] { app->Event_Open(); });
+  {
+    struct Startup {
+      Startup() { EventGate::BeginStartup(); }
+      ~Startup() { EventGate::EndStartup(); }
+    } startup;
+    if (lateStartup) lateStartup();
+    if (Application* app = Application::GetAppObject()) {
+      CallWithExceptionHandling([app] { app->Event_Open(); });
+    }
   }
-  EventGate::EndStartup();
   detail::ShowWindowsHeldAtStartup();
 }
 

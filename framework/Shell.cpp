@@ -106,9 +106,20 @@ std::vector<pid_t>& Foreign() {
   return foreign;
 }
 
+// Whether the program has any child at all: one system call, where listing
+// them reads a file per thread.
+bool HasChildren() {
+  siginfo_t info{};
+  return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0;
+}
+
 void NoteForeignChildren() {
   if (!RunningShells().empty()) return;
   std::vector<pid_t>& foreign = Foreign();
+  if (!HasChildren()) {
+    foreign.clear();
+    return;
+  }
   std::erase_if(foreign, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
   for (pid_t pid : Children())
     if (std::find(foreign.begin(), foreign.end(), pid) == foreign.end()) foreign.push_back(pid);
@@ -124,7 +135,7 @@ bool Spared(pid_t pid) {
 // Ends every child that commands left behind, and what each of them
 // started: the children of one that ends become ours in turn.
 void EndLeftovers() {
-  for (;;) {
+  while (HasChildren()) {
     std::vector<pid_t> leftovers = Children();
     std::erase_if(leftovers, Spared);
     if (leftovers.empty()) return;
