@@ -13,9 +13,10 @@
 
 namespace fw {
 
-Picture::Picture(int32_t width, int32_t height)
+Picture::Picture(int32_t width, int32_t height, double pixelsPerPoint)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
+      pixelsPerPoint_(pixelsPerPoint > 0 ? pixelsPerPoint : 1.0),
       pixels_(size_t(width_) * size_t(height_), 0xFFFFFFu),
       graphics_(std::make_unique<fw::Graphics>(*this)) {}
 
@@ -34,6 +35,7 @@ std::shared_ptr<Picture> Read(const std::string& path, int32_t maxWidth, int32_t
 Picture::Picture(const Picture& other)
     : width_(other.width_),
       height_(other.height_),
+      pixelsPerPoint_(other.pixelsPerPoint_),
       pixels_(other.pixels_),
       graphics_(std::make_unique<fw::Graphics>(*this)) {}
 

@@ -16,8 +16,10 @@ class FolderItem;
 // up to 255, fully transparent, only where a picture file says so.
 class Picture {
  public:
-  // A new picture of width x height pixels, filled white.
-  Picture(int32_t width, int32_t height);
+  // A new picture of width x height pixels, filled white, shown at
+  // pixelsPerPoint of its pixels per point (a picture drawn at a display's
+  // own scale lands on device pixels one for one).
+  Picture(int32_t width, int32_t height, double pixelsPerPoint = 1.0);
   // A copy with its own pixels and drawing surface.
   Picture(const Picture& other);
   Picture& operator=(const Picture&) = delete;
@@ -25,6 +27,7 @@ class Picture {
 
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
+  double PixelsPerPoint() const { return pixelsPerPoint_; }
   // The picture's drawing surface; the same object at every call.
   fw::Graphics& Graphics();
 
@@ -47,6 +50,7 @@ class Picture {
 
  private:
   int32_t width_, height_;
+  double pixelsPerPoint_;
   std::vector<uint32_t> pixels_;
   std::unique_ptr<fw::Graphics> graphics_;
 };

@@ -13,6 +13,7 @@
 #include "app/AppIdentifier.h"
 #include "color/ColorExchange.h"
 #include "framework/Diagnostics.h"
+#include "framework/DisplayScale.h"
 #include "framework/Exceptions.h"
 #include "framework/FolderItem.h"
 #include "framework/Graphics.h"
@@ -65,6 +66,24 @@ fw::Color CrosshairColor(const std::string& selected) {
   return fw::Color(0xFFFFFF);
 }
 
+// Where the capture lies along one axis: the capture pixel that shows the
+// pointer's device pixel, and the first capture pixel that shows the screen.
+struct Placed {
+  int32_t pointer, first;
+};
+
+Placed PlaceAxis(int32_t point, std::optional<int32_t> device, bool rectangleForm, double scale) {
+  if (!rectangleForm) return {device ? *device : int32_t(fw::DevicePixelAt(point, scale)), 0};
+  const int32_t left = std::max(point - 50, 0);
+  int32_t pointer = capture::RectanglePixelsPerPoint(scale) * (point - left);
+  if (!device) return {pointer, 0};
+  // From the screen's first point the tool starts no later than the
+  // screen's first pixel. Its pixels run on from the pointer's, so the one
+  // before the screen's first is the pointer's less its device position.
+  if (left == 0) pointer = std::max(pointer, *device);
+  return {pointer, std::max(pointer - *device, 0)};
+}
+
 }  // namespace
 
 std::string Main::CaptureCommand(const fw::FolderItem& workFolder, const std::string& rectangle, bool marverics) {
@@ -73,7 +92,6 @@ std::string Main::CaptureCommand(const fw::FolderItem& workFolder, const std::st
 
 void Main::GetPicture_Action(fw::Timer& /*timer*/) {
   const double scale = ScalingFactor();
-  const bool highResolution = scale > 1.0;
 
   App& app = *App::Instance();
   std::string language = app.SelectedLang;
@@ -128,36 +146,41 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
     return;
   }
 
-  auto view = std::make_shared<fw::Picture>(202, 202);
+  // The view is drawn in the display's device pixels, each screen pixel as
+  // 2 x 2 of them at every scale, so fine detail looks as it is on screen.
+  // A point of the 202-point view is the device pixels it owns.
+  const auto at = [scale](int32_t point) { return int32_t(fw::DevicePixelAt(point, scale)); };
+  const int32_t size = at(202);
+  auto view = std::make_shared<fw::Picture>(size, size, scale);
   fw::Graphics& g = view->Graphics();
   g.ForeColor = fw::Color(0x999999);
-  g.FillRect(0, 0, 202, 202);
+  g.FillRect(0, 0, size, size);
   g.ForeColor = CrosshairColor(app.SelectedColor);
 
-  // A pointer near the top or left edge of the screen captures a rectangle
-  // that starts at 0, so the capture moves right (down) to put the
-  // pointer's pixel where it lies away from the edges: on view pixels 100
-  // and 101, under the sample (100, 100) and inside the crosshair's gap.
-  const int32_t offX = MouseX < 50 ? 100 - 2 * MouseX : 0;
-  const int32_t offY = MouseY < 50 ? 100 - 2 * MouseY : 0;
-  constexpr int32_t kOwn = fw::Graphics::OmittedSize;
-  if (app.IsMarverics && highResolution)
-    g.DrawPicture(*capture, offX, offY, kOwn, kOwn, 0, 0, kOwn, kOwn);
-  else if (app.IsMarverics)
-    g.DrawPicture(*capture, offX, offY, 202, 202, 0, 0, 101, 101);
-  else if (highResolution)
-    g.DrawPicture(*capture, 100 - 2 * MouseX, 100 - 2 * MouseY, 2 * w, 2 * h, 0, 0, kOwn, kOwn);
-  else
-    g.DrawPicture(*capture, 100 - 2 * MouseX, 100 - 2 * MouseY, 2 * w, 2 * h, 0, 0, w, h);
+  // The pointer's pixel goes on the view's point (100, 100): the sample,
+  // inside the crosshair's gap. In the rectangle form the capture holds the
+  // rectangle's device pixels from its left (top) point; in the whole-screen
+  // form every device pixel of the screen. Pixels the tool placed before
+  // the screen's first (a rectangle at the edge of a fractional scale) are
+  // left out, so the view shows the background there as at any edge.
+  std::optional<int32_t> deviceX, deviceY;
+  if (device) deviceX = device->x, deviceY = device->y;
+  const Placed px = PlaceAxis(MouseX, deviceX, app.IsMarverics, scale);
+  const Placed py = PlaceAxis(MouseY, deviceY, app.IsMarverics, scale);
+  const int32_t sample = at(100);
+  g.DrawPicture(*capture, sample - 2 * (px.pointer - px.first), sample - 2 * (py.pointer - py.first),
+                2 * (w - px.first), 2 * (h - py.first), px.first, py.first, w - px.first, h - py.first);
 
   if (!fw::StrEq(app.SelectedColor, "None")) {
-    g.DrawLine(101, 0, 101, 99);
-    g.DrawLine(101, 103, 101, 201);
-    g.DrawLine(0, 101, 99, 101);
-    g.DrawLine(103, 101, 201, 101);
+    // One point wide, through point 101, with a gap over points 100 to 102.
+    const int32_t line = at(101), thick = at(102) - at(101), gapEnd = at(103);
+    g.FillRect(line, 0, thick, sample);
+    g.FillRect(line, gapEnd, thick, size - gapEnd);
+    g.FillRect(0, line, sample, thick);
+    g.FillRect(gapEnd, line, size - gapEnd, thick);
   }
 
-  const fw::Color c = g.Pixel(100, 100);
+  const fw::Color c = g.Pixel(sample, sample);
 
   CurrentColorRect()->FillColor = c;
   CurrentColorRect()->Refresh(true);

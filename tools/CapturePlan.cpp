@@ -87,12 +87,6 @@ double GuessScale(std::string_view resources, const char* qtScaleFactor) {
   return scale;
 }
 
-long PointsOnScreen(long devicePixels, double scale) {
-  return devicePixels < 1 ? 0 : fw::PointAt(devicePixels - 1, scale) + 1;
-}
-
-int PixelsPerPoint(double scale) { return scale > 1 ? 2 : 1; }
-
 std::vector<long> Axis(long first, long count, int perPoint, double scale) {
   std::vector<long> pixels(size_t(count) * size_t(perPoint));
   for (size_t i = 0; i < pixels.size(); ++i) {
@@ -109,19 +103,17 @@ std::vector<long> Axis(long first, long count, int perPoint, double scale) {
 
 std::vector<long> AroundPointer(long first, long count, int perPoint, double scale, long pointer) {
   std::vector<long> pixels(size_t(count) * size_t(perPoint));
-  const long start = pointer - perPoint * (fw::PointAt(pointer, scale) - first);
+  long start = pointer - perPoint * (fw::PointAt(pointer, scale) - first);
+  // A rectangle from the screen's first point keeps the screen's first
+  // pixels, which a pointer inside its point would otherwise push out.
+  if (first == 0) start = std::min(start, 0L);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = start + long(i);
   return pixels;
 }
 
-std::vector<long> AlignedToPointer(long count, double scale, long pointer) {
-  const long into = pointer - fw::DevicePixelAt(double(fw::PointAt(pointer, scale)), scale);
+std::vector<long> EveryPixel(long count) {
   std::vector<long> pixels(size_t(std::max(count, 0L)));
-  for (size_t i = 0; i < pixels.size(); ++i) {
-    const long own = fw::DevicePixelAt(double(i), scale);
-    const long lastOwn = fw::DevicePixelAt(double(i + 1), scale) - 1;
-    pixels[i] = std::min(own + into, lastOwn);
-  }
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = long(i);
   return pixels;
 }
 

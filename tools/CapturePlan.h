@@ -34,15 +34,6 @@ std::optional<double> ParseScale(std::string_view text);
 // unreadable. It may lie outside the scales served.
 double GuessScale(std::string_view resources, const char* qtScaleFactor);
 
-// The whole points of a screen `devicePixels` wide, the last one owning
-// its last device pixel.
-long PointsOnScreen(long devicePixels, double scale);
-
-// Picture pixels per point in the rectangle form: two on a high-resolution
-// display (scale above 1), as the program draws such a capture at its own
-// size, twice enlarged; one otherwise.
-int PixelsPerPoint(double scale);
-
 // The device column (row) of every picture column (row): `count` points
 // from `first`, `perPoint` pixels each. Every pixel is one the point owns:
 // the first whose centre lies at or after where its part of the point
@@ -52,15 +43,14 @@ std::vector<long> Axis(long first, long count, int perPoint, double scale);
 
 // The rectangle form when the device pixel under the pointer is known:
 // consecutive device pixels, the pointer's at perPoint x (its point -
-// first), where the view expects the pointer's point to start. So the view
-// shows the pixel under the pointer, not its point's first, and magnifies
-// every device pixel alike.
+// first), where the view expects the pointer's point to start; from the
+// screen's first point (first 0), at that or at the pointer's own device
+// position, whichever is further, so that the screen's first pixels are
+// there. So the view shows the pixel under the pointer, not its point's
+// first, and magnifies every device pixel alike.
 std::vector<long> AroundPointer(long first, long count, int perPoint, double scale, long pointer);
 
-// The whole-screen form when the device pixel under the pointer is known:
-// one pixel per point, each as far into its point as the pointer's pixel is
-// into the pointer's point (or its point's last), so the pointer's point
-// shows the pixel under the pointer.
-std::vector<long> AlignedToPointer(long count, double scale, long pointer);
+// The whole-screen form: the screen's `count` device pixels in order.
+std::vector<long> EveryPixel(long count);
 
 }  // namespace capture

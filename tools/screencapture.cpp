@@ -7,10 +7,11 @@
 // A point is `scale` device pixels: the value of TINTBEACON_SCALE_FACTOR,
 // which the program sets to the scale it draws with, or else a guess from
 // Xft.dpi and QT_SCALE_FACTOR; a scale outside 1 to 16 is refused. -R
-// writes two pixels per point when the scale is above 1 and one otherwise;
-// -x one per point. Every pixel is a device pixel, never a blend; with the
-// device pixel under the pointer in TINTBEACON_POINTER, the pixels are
-// placed so that the pointer's point shows that pixel (CapturePlan.h).
+// writes the scale rounded up in pixels per point when it is above 1 and one
+// otherwise, with the device pixel under the pointer in TINTBEACON_POINTER
+// where its point starts and the device pixels around it in order
+// (CapturePlan.h); -x writes every device pixel of the screen. Every pixel is
+// a device pixel, never a blend.
 // Pixels outside the screen are black. The output replaces only a regular
 // file.
 //
@@ -238,16 +239,11 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
     if (!pointer) return Fail(std::string("bad ") + capture::kPointerVariable + " \"" + given + "\"");
   }
 
-  long width, height, perPoint = 1, left = 0, top = 0;
+  long width = screen->width_in_pixels, height = screen->height_in_pixels, perPoint = 1;
   if (rect) {
-    perPoint = capture::PixelsPerPoint(scale);
+    perPoint = capture::RectanglePixelsPerPoint(scale);
     width = rect->width * perPoint;
     height = rect->height * perPoint;
-    left = rect->x;
-    top = rect->y;
-  } else {
-    width = capture::PointsOnScreen(screen->width_in_pixels, scale);
-    height = capture::PointsOnScreen(screen->height_in_pixels, scale);
   }
   if (!fw::Png::SizeIsReadable(width, height))
     return Fail("capture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels is too large");
@@ -256,15 +252,15 @@ int Capture(xcb_connection_t* connection, int screenNumber, const std::optional<
   std::string error;
   if (!FindLayout(setup, screen, layout, error)) return Fail(error);
   std::vector<long> columns, rows;
-  if (!pointer) {
-    columns = capture::Axis(left, width / perPoint, int(perPoint), scale);
-    rows = capture::Axis(top, height / perPoint, int(perPoint), scale);
-  } else if (rect) {
-    columns = capture::AroundPointer(left, width / perPoint, int(perPoint), scale, pointer->x);
-    rows = capture::AroundPointer(top, height / perPoint, int(perPoint), scale, pointer->y);
+  if (!rect) {
+    columns = capture::EveryPixel(width);
+    rows = capture::EveryPixel(height);
+  } else if (!pointer) {
+    columns = capture::Axis(rect->x, rect->width, int(perPoint), scale);
+    rows = capture::Axis(rect->y, rect->height, int(perPoint), scale);
   } else {
-    columns = capture::AlignedToPointer(width, scale, pointer->x);
-    rows = capture::AlignedToPointer(height, scale, pointer->y);
+    columns = capture::AroundPointer(rect->x, rect->width, int(perPoint), scale, pointer->x);
+    rows = capture::AroundPointer(rect->y, rect->height, int(perPoint), scale, pointer->y);
   }
   ScreenImage image(layout, std::move(columns), std::move(rows));
   if (!image.Read(connection, screen, error)) return Fail(error);

@@ -20,11 +20,15 @@ QColor ToQColor(fw::Color c) { return QColor(c.Red(), c.Green(), c.Blue()); }
 
 void PaintCanvas(QPainter& painter, const fw::Canvas& canvas) {
   if (!canvas.Backdrop) return;
-  // One picture pixel per point; on a scaled display each pixel becomes a
-  // block of device pixels, never a blend of its neighbours. Only a
-  // transparent canvas lets what lies beneath show through its picture.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(QPoint(canvas.Left, canvas.Top), ToImage(*canvas.Backdrop, canvas.Transparent));
+  // A picture made at the display's own scale lands on device pixels one
+  // for one, never a blend of its neighbours; one of another resolution (an
+  // icon) is smoothed to fit. Only a transparent canvas lets what lies
+  // beneath show through its picture.
+  QImage image = ToImage(*canvas.Backdrop, canvas.Transparent);
+  image.setDevicePixelRatio(canvas.Backdrop->PixelsPerPoint());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                        canvas.Backdrop->PixelsPerPoint() != painter.device()->devicePixelRatioF());
+  painter.drawImage(QPoint(canvas.Left, canvas.Top), image);
 }
 
 void PaintRectangle(QPainter& painter, const fw::Rectangle& rect) {

@@ -15,7 +15,6 @@
 
 namespace {
 
-using view_model::Placement;
 
 struct Display {
   const char* name;
@@ -49,41 +48,40 @@ fw::Color ScreenAt(int x, int y, const Display& d) {
   return x >= 0 && y >= 0 && x < d.screenW && y < d.screenH ? e2e::PatternColor(x, y) : fw::Color(0);
 }
 
-// The capture for the pointer at device pixel (px, py) and where it lands in
-// the view: the pointer's pixel on view pixels 100 and 101 of both axes.
-std::pair<std::shared_ptr<fw::Picture>, Placement> Capture(int px, int py, const Display& d) {
-  const double s = d.scale;
-  const int x = PointOf(px, s), y = PointOf(py, s);
-  if (d.rectangleForm) {
-    // Consecutive device pixels, two per point on a high-resolution display
-    // drawn at their own size, one per point otherwise drawn twice
-    // enlarged; the pointer's pixel where its point's first would be.
-    const int n = s > 1 ? 2 : 1, left = x < 50 ? 0 : x - 50, top = y < 50 ? 0 : y - 50;
-    const int startX = px - n * (x - left), startY = py - n * (y - top);
-    auto capture = std::make_shared<fw::Picture>(101 * n, 101 * n);
-    for (int j = 0; j < 101 * n; ++j)
-      for (int i = 0; i < 101 * n; ++i) capture->SetPixelAt(i, j, ScreenAt(startX + i, startY + j, d));
-    return {capture, {x < 50 ? 100 - 2 * x : 0, y < 50 ? 100 - 2 * y : 0, 2 / n}};
-  }
-  // One pixel per point, each as far into its point as the pointer's is
-  // into its own.
-  auto first = [s](int p) { return Sample(p, 0, 1, s); };
-  const int w = PointOf(d.screenW - 1, s) + 1, h = PointOf(d.screenH - 1, s) + 1;
-  const int intoX = px - first(x), intoY = py - first(y);
-  auto capture = std::make_shared<fw::Picture>(w, h);
-  for (int j = 0; j < h; ++j)
-    for (int i = 0; i < w; ++i)
-      capture->SetPixelAt(i, j, ScreenAt(std::min(first(i) + intoX, first(i + 1) - 1),
-                                         std::min(first(j) + intoY, first(j + 1) - 1), d));
-  return {capture, {100 - 2 * x, 100 - 2 * y, 2}};
+// Floor division: view pixels left of the sample belong to earlier pixels.
+int Div2(int v) { return v >= 0 ? v / 2 : -((1 - v) / 2); }
+
+// The device pixels a capture holds along one axis, for the pointer at
+// device pixel p of point `point`: in the rectangle form consecutive ones
+// around the pointer, from the screen's first when the rectangle starts
+// there; in the whole-screen form the screen's.
+std::pair<int, int> Held(int p, int point, int screen, const Display& d) {
+  if (!d.rectangleForm) return {0, screen};
+  const int n = d.scale > 1 ? int(std::ceil(d.scale)) : 1, first = std::max(point - 50, 0);
+  int start = p - n * (point - first);
+  if (first == 0) start = std::min(start, 0);
+  return {start, start + 101 * n};
 }
 
+// The view the program should draw, in device pixels: every screen pixel as
+// 2 x 2 of them, the pointer's on the view's point (100, 100), a black
+// crosshair one point wide, grey where the capture holds no screen pixel and
+// black beyond the screen inside a rectangle.
 std::shared_ptr<fw::Picture> ExpectedView(int px, int py, const Display& d) {
-  auto [capture, placement] = Capture(px, py, d);
-  auto view = std::make_shared<fw::Picture>(202, 202);
-  for (int j = 0; j < 202; ++j)
-    for (int i = 0; i < 202; ++i)
-      view->SetPixelAt(i, j, view_model::ExpectedPixel(*capture, placement, fw::Color(0x000000), i, j));
+  const view_model::Grid grid(d.scale);
+  const auto [fromX, toX] = Held(px, PointOf(px, d.scale), d.screenW, d);
+  const auto [fromY, toY] = Held(py, PointOf(py, d.scale), d.screenH, d);
+  auto view = std::make_shared<fw::Picture>(grid.size, grid.size);
+  for (int j = 0; j < grid.size; ++j)
+    for (int i = 0; i < grid.size; ++i) {
+      const int x = px + Div2(i - grid.sample), y = py + Div2(j - grid.sample);
+      fw::Color c = view_model::kBackground;
+      if (view_model::OnCrosshair(grid, i, j))
+        c = fw::Color(0x000000);
+      else if (x >= std::max(fromX, 0) && x < toX && y >= std::max(fromY, 0) && y < toY)
+        c = ScreenAt(x, y, d);
+      view->SetPixelAt(i, j, c);
+    }
   return view;
 }
 
@@ -96,12 +94,21 @@ std::optional<fw::Color> ContentPixel(const fw::Picture& shot, double ox, double
   return shot.PixelAt(x, y);
 }
 
-// The viewer is the 201 x 201 canvas at (0, -1) of the content area, so the
-// content's row r shows view row r + 1; rows 0 to 199 are on screen.
-bool ViewMatchesAt(const fw::Picture& shot, const fw::Picture& view, double ox, double oy, double s) {
-  for (int r = 0; r < 200; ++r)
-    for (int c = 0; c < 201; ++c)
-      if (ContentPixel(shot, ox, oy, c, r, s) != view.PixelAt(c, r + 1)) return false;
+// The view lands on device pixels one for one, so a match shows every screen
+// pixel as 2 x 2 device pixels on screen at every scale. Its middle (points
+// 20 to 179, inside the viewer canvas whatever its edges round to) shows in
+// the screenshot with its top-left at (x0, y0).
+struct ViewWindow {
+  int from, to;
+};
+ViewWindow Middle(double s) { return {view_model::Grid::At(20, s), view_model::Grid::At(180, s)}; }
+
+bool ViewMatchesAt(const fw::Picture& shot, const fw::Picture& view, int x0, int y0, double s) {
+  const ViewWindow m = Middle(s);
+  if (x0 + m.from < 0 || y0 + m.from < 0 || x0 + m.to > shot.Width() || y0 + m.to > shot.Height()) return false;
+  for (int j = m.from; j < m.to; ++j)
+    for (int i = m.from; i < m.to; ++i)
+      if (shot.PixelAt(x0 + i, y0 + j) != view.PixelAt(i, j)) return false;
   return true;
 }
 
@@ -130,25 +137,25 @@ class CaptureEndToEnd : public ::testing::TestWithParam<Display> {
     return !id_.empty();
   }
 
-  // The content area's top-left on screen (device position), where the view
-  // shows: below the client area's top-left by the height of the menu bar,
-  // searched in quarter pixels on a fractional scale.
-  std::optional<std::pair<double, double>> FindView(const fw::Picture& shot, const fw::Picture& view,
-                                                    e2e::XvfbServer::Origin client) {
-    const double s = GetParam().scale, step = s == std::floor(s) ? 1 : 0.25;
-    for (double dy = 0; dy <= 60 * s; dy += step)
-      for (double dx = -1; dx <= 1; dx += step)
-        if (ViewMatchesAt(shot, view, client.x + dx, client.y + dy, s)) return std::pair{client.x + dx, client.y + dy};
+  // Where the view's top-left lies on screen (device pixels): below the
+  // client area's top-left by about the height of the menu bar.
+  std::optional<std::pair<int, int>> FindView(const fw::Picture& shot, const fw::Picture& view,
+                                              e2e::XvfbServer::Origin client) {
+    const double s = GetParam().scale;
+    const int cx = int(std::floor(client.x)), cy = int(std::floor(client.y));
+    for (int dy = -int(std::ceil(2 * s)); dy <= int(60 * s); ++dy)
+      for (int dx = -2; dx <= 2; ++dx)
+        if (ViewMatchesAt(shot, view, cx + dx, cy + dy, s)) return std::pair{cx + dx, cy + dy};
     return std::nullopt;
   }
 
   // Moves the pointer to device pixel (px, py) and waits until the window
   // shows the view for it, wherever the window is by then. A whole-screen
   // capture may take over a second on a busy machine.
-  std::pair<std::shared_ptr<fw::Picture>, std::optional<std::pair<double, double>>> PointAt(int px, int py,
-                                                                                             const fw::Picture& view) {
+  std::pair<std::shared_ptr<fw::Picture>, std::optional<std::pair<int, int>>> PointAt(int px, int py,
+                                                                                       const fw::Picture& view) {
     std::shared_ptr<fw::Picture> shot;
-    std::optional<std::pair<double, double>> at;
+    std::optional<std::pair<int, int>> at;
     // A whole-screen capture on a loaded machine may outlast the tool's time
     // limit; the program then waits for the pointer to move, so the pointer
     // comes again (by way of the next pixel) until the view shows or the
@@ -205,14 +212,16 @@ TEST_P(CaptureEndToEnd, ViewAndSwatchShowTheDevicePixelsUnderThePointer) {
     ASSERT_TRUE(shot) << "no screenshot";
     ASSERT_TRUE(at) << "the window never showed the view for this pointer\n" << program_.Log();
     // The sample, inside the crosshair's gap, is the pixel under the pointer.
-    const fw::Color sample = view->PixelAt(100, 100);
+    const view_model::Grid grid(s);
+    const fw::Color sample = view->PixelAt(grid.sample, grid.sample);
     EXPECT_EQ(sample, ScreenAt(px, py, d));
     // The swatch (3, 204, 43 x 43, a one-point border) shows the sample; the
-    // value label covers its right edge.
+    // value label covers its right edge. The content area starts one point
+    // below the view's top.
     int wrong = 0;
     for (int sy = 206; sy <= 244; ++sy)
       for (int sx = 5; sx <= 38; ++sx)
-        if (ContentPixel(*shot, at->first, at->second, sx, sy, s) != sample) ++wrong;
+        if (ContentPixel(*shot, at->first, at->second + s, sx, sy, s) != sample) ++wrong;
     EXPECT_EQ(wrong, 0) << "swatch pixels that are not " << std::hex << sample.RGB();
   }
   EXPECT_TRUE(program_.Proc().Running()) << program_.Log();

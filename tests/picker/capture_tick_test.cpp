@@ -14,18 +14,21 @@ namespace picker_test {
 namespace {
 
 using view_model::ExpectedPixel;
+using view_model::Grid;
 using view_model::kBackground;
 using view_model::Placement;
 
-void ExpectView(const fw::Picture* view, const fw::Picture& capture, Placement p,
+void ExpectView(const fw::Picture* view, const fw::Picture& capture, Placement p, double scale,
                 std::optional<fw::Color> crosshair) {
   ASSERT_NE(view, nullptr);
-  ASSERT_EQ(view->Width(), 202);
-  ASSERT_EQ(view->Height(), 202);
+  const Grid grid(scale);
+  ASSERT_EQ(view->Width(), grid.size);
+  ASSERT_EQ(view->Height(), grid.size);
+  EXPECT_EQ(view->PixelsPerPoint(), scale) << "drawn at the display's own resolution";
   int wrong = 0;
-  for (int32_t j = 0; j < 202; ++j)
-    for (int32_t i = 0; i < 202; ++i) {
-      fw::Color want = ExpectedPixel(capture, p, crosshair, i, j);
+  for (int32_t j = 0; j < grid.size; ++j)
+    for (int32_t i = 0; i < grid.size; ++i) {
+      fw::Color want = ExpectedPixel(capture, p, grid, crosshair, i, j);
       if (view->PixelAt(i, j) != want && wrong++ < 3)
         ADD_FAILURE() << "view pixel (" << i << ", " << j << ") is " << std::hex << view->PixelAt(i, j).RGB()
                       << ", expected " << want.RGB();
@@ -46,30 +49,42 @@ struct DrawCase {
   const char* arguments;     // what screencapture is given
   Placement placement;
   std::optional<std::pair<int, int>> sampled;  // the capture pixel sampled; none: the background
+  std::optional<fw::DevicePixel> device = std::nullopt;  // the pixel under the pointer, where known
 };
 
-// The pointer's pixel lands on view pixels 100 and 101 of both axes (the
-// sample and the crosshair's gap) near the screen's edges as everywhere.
+// The pointer's pixel lands on the view's point (100, 100), the sample inside
+// the crosshair's gap, near the screen's edges as everywhere: view pixels 100
+// and 101 at scale 1, 200 and 201 at scale 2, 150 and 151 at 1.5.
 const DrawCase kDrawCases[] = {
-    {"rectangle", true, 1.0, 60, 70, 101, 101, "-R 10,20,101,101", {0, 0, 2}, {{50, 50}}},
-    {"rectangle at (50, 50)", true, 1.0, 50, 50, 101, 101, "-R 0,0,101,101", {0, 0, 2}, {{50, 50}}},
-    {"rectangle at (49, 49)", true, 1.0, 49, 49, 101, 101, "-R 0,0,101,101", {2, 2, 2}, {{49, 49}}},
-    {"rectangle at (1, 1)", true, 1.0, 1, 1, 101, 101, "-R 0,0,101,101", {98, 98, 2}, {{1, 1}}},
-    {"rectangle at (0, 0)", true, 1.0, 0, 0, 101, 101, "-R 0,0,101,101", {100, 100, 2}, {{0, 0}}},
-    {"rectangle near the left edge", true, 1.0, 10, 80, 101, 101, "-R 0,30,101,101", {80, 0, 2}, {{10, 50}}},
-    {"rectangle left of the main screen", true, 1.0, -5, 60, 101, 101, "-R 0,10,101,101", {110, 0, 2},
+    {"rectangle", true, 1.0, 60, 70, 101, 101, "-R 10,20,101,101", {0, 0}, {{50, 50}}},
+    {"rectangle at (50, 50)", true, 1.0, 50, 50, 101, 101, "-R 0,0,101,101", {0, 0}, {{50, 50}}},
+    {"rectangle at (49, 49)", true, 1.0, 49, 49, 101, 101, "-R 0,0,101,101", {2, 2}, {{49, 49}}},
+    {"rectangle at (1, 1)", true, 1.0, 1, 1, 101, 101, "-R 0,0,101,101", {98, 98}, {{1, 1}}},
+    {"rectangle at (0, 0)", true, 1.0, 0, 0, 101, 101, "-R 0,0,101,101", {100, 100}, {{0, 0}}},
+    {"rectangle near the left edge", true, 1.0, 10, 80, 101, 101, "-R 0,30,101,101", {80, 0}, {{10, 50}}},
+    {"rectangle left of the main screen", true, 1.0, -5, 60, 101, 101, "-R 0,10,101,101", {110, 0}, std::nullopt},
+    {"rectangle wholly outside the view", true, 1.0, -51, -60, 101, 101, "-R 0,0,101,101", {202, 220},
      std::nullopt},
-    {"rectangle wholly outside the view", true, 1.0, -51, -60, 101, 101, "-R 0,0,101,101", {202, 220, 2},
-     std::nullopt},
-    {"rectangle at scale 2", true, 2.0, 60, 70, 202, 202, "-R 10,20,101,101", {0, 0, 1}, {{100, 100}}},
-    {"rectangle at scale 2 at (49, 49)", true, 2.0, 49, 49, 202, 202, "-R 0,0,101,101", {2, 2, 1}, {{98, 98}}},
-    {"rectangle at scale 2 near the top", true, 2.0, 80, 10, 202, 202, "-R 30,0,101,101", {0, 80, 1}, {{100, 20}}},
-    {"rectangle at scale 2 at (0, 0)", true, 2.0, 0, 0, 202, 202, "-R 0,0,101,101", {100, 100, 1}, {{0, 0}}},
-    {"rectangle at scale 1.5 at (0, 1)", true, 1.5, 0, 1, 202, 202, "-R 0,0,101,101", {100, 98, 1}, {{0, 2}}},
-    {"whole screen", false, 1.0, 60, 70, 240, 180, "-x 10,20,101,101", {-20, -40, 2}, {{60, 70}}},
-    {"whole screen at scale 2", false, 2.0, 60, 70, 240, 180, "-x 10,20,101,101", {-20, -40, 2}, {{60, 70}}},
-    {"whole screen at (0, 0)", false, 1.0, 0, 0, 240, 180, "-x 0,0,101,101", {100, 100, 2}, {{0, 0}}},
-    {"whole screen at the last pixel", false, 1.0, 239, 179, 240, 180, "-x 189,129,101,101", {-378, -258, 2},
+    {"rectangle at scale 2", true, 2.0, 60, 70, 202, 202, "-R 10,20,101,101", {0, 0}, {{100, 100}}},
+    {"rectangle at scale 2 at (49, 49)", true, 2.0, 49, 49, 202, 202, "-R 0,0,101,101", {4, 4}, {{98, 98}}},
+    {"rectangle at scale 2 near the top", true, 2.0, 80, 10, 202, 202, "-R 30,0,101,101", {0, 160}, {{100, 20}}},
+    {"rectangle at scale 2 at (0, 0)", true, 2.0, 0, 0, 202, 202, "-R 0,0,101,101", {200, 200}, {{0, 0}}},
+    {"rectangle at scale 1.5 at (0, 1)", true, 1.5, 0, 1, 202, 202, "-R 0,0,101,101", {150, 146}, {{0, 2}}},
+    // The tool's pixels before the screen's first (device -5 to -1 and
+    // -10 to -1 here) are left out.
+    {"rectangle at scale 1.5 near the left edge", true, 1.5, 10, 60, 202, 202, "-R 0,10,101,101", {110, -50, 5, 10},
+     {{20, 100}}, fw::DevicePixel{15, 90}},
+    {"rectangle at scale 2 at (0, 0), second pixel", true, 2.0, 0, 0, 202, 202, "-R 0,0,101,101", {198, 198},
+     {{1, 1}}, fw::DevicePixel{1, 1}},
+    {"rectangle at scale 3", true, 3.0, 60, 70, 303, 303, "-R 10,20,101,101", {0, 0}, {{150, 150}}},
+    {"whole screen", false, 1.0, 60, 70, 240, 180, "-x 10,20,101,101", {-20, -40}, {{60, 70}}},
+    {"whole screen at scale 2", false, 2.0, 60, 70, 240, 180, "-x 10,20,101,101", {-40, -80}, {{120, 140}}},
+    {"whole screen at scale 2, pixel known", false, 2.0, 60, 70, 240, 180, "-x 10,20,101,101", {-42, -80},
+     {{121, 140}}, fw::DevicePixel{121, 140}},
+    {"whole screen at (0, 0)", false, 1.0, 0, 0, 240, 180, "-x 0,0,101,101", {100, 100}, {{0, 0}}},
+    {"whole screen at (1, 49)", false, 1.0, 1, 49, 240, 180, "-x 0,0,101,101", {98, 2}, {{1, 49}}},
+    {"whole screen at (50, 0)", false, 1.0, 50, 0, 240, 180, "-x 0,0,101,101", {0, 100}, {{50, 0}}},
+    {"whole screen at the last pixel", false, 1.0, 239, 179, 240, 180, "-x 189,129,101,101", {-378, -258},
      {{239, 179}}},
 };
 
@@ -85,11 +100,12 @@ TEST_F(CaptureTick, DrawsTheCaptureTwiceEnlargedAroundThePointer) {
     auto capture = Pattern(c.captureW, c.captureH);
     UseCapture(capture);
 
-    TickAt(c.x, c.y);
+    backend_->SetMouse(c.x, c.y, c.device);
+    Tick();
 
     ASSERT_EQ(Runs().size(), 1u);
     EXPECT_EQ(Runs()[0], WorkPath() + "|" + c.arguments);
-    ExpectView(View().get(), *capture, c.placement, fw::Color(0x000000));
+    ExpectView(View().get(), *capture, c.placement, c.scale, fw::Color(0x000000));
     fw::Color sample = c.sampled ? capture->PixelAt(c.sampled->first, c.sampled->second) : kBackground;
     EXPECT_EQ(window_->CurrentColorRect()->FillColor, sample);
     EXPECT_EQ(window_->ColorLabel()->Text, RgbText(sample));
@@ -112,7 +128,7 @@ TEST_F(CaptureTick, AScaleOfOneAndAFailingScaleQueryDrawTheOrdinaryRow) {
     auto capture = Pattern(101, 101);
     UseCapture(capture);
     TickAt(300, 300);
-    ExpectView(View().get(), *capture, {0, 0, 2}, fw::Color(0x000000));
+    ExpectView(View().get(), *capture, {0, 0}, 1.0, fw::Color(0x000000));
   }
 }
 
@@ -175,7 +191,7 @@ TEST_F(CaptureTick, CrosshairTakesTheSelectedColour) {
     app_->SelectedColor = selected;
     window_->MouseX = window_->MouseY = -1;
     TickAt(200, 200);
-    ExpectView(View().get(), *capture, {0, 0, 2}, colour);
+    ExpectView(View().get(), *capture, {0, 0}, 1.0, colour);
   }
 }
 
