@@ -1,5 +1,8 @@
 #include "TBIcon72.h"
 
+#include <string>
+#include <utility>
+
 #include "framework/Exceptions.h"
 
 namespace {
@@ -21,10 +24,15 @@ std::shared_ptr<fw::Picture> TBIcon72() {
   if (cache) return cache;
   fw::FolderItemPtr resources = ResourcesSource()();
   if (!resources) return nullptr;
-  fw::FolderItemPtr file = resources->Child("TBIcon72.png");
-  if (!file) throw fw::NilObjectException("TBIcon72: no file reference for TBIcon72.png");
-  cache = file->OpenAsPicture();
-  return cache;
+  for (const auto& [name, pixelsPerPoint] : {std::pair{"TBIcon72@2x.png", 2.0}, std::pair{"TBIcon72.png", 1.0}}) {
+    fw::FolderItemPtr file = resources->Child(name);
+    if (!file) throw fw::NilObjectException(std::string("TBIcon72: no file reference for ") + name);
+    if (std::shared_ptr<fw::Picture> picture = file->OpenAsPicture()) {
+      cache = std::make_shared<fw::Picture>(*picture, pixelsPerPoint);
+      return cache;
+    }
+  }
+  return nullptr;
 }
 
 void SetTBIcon72Resources(std::function<fw::FolderItemPtr()> resources) {

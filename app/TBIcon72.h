@@ -5,9 +5,11 @@
 #include "framework/FolderItem.h"
 #include "framework/Picture.h"
 
-// The application icon, read from "TBIcon72.png" in the bundle's resources on
-// first use and kept for the rest of the run; nullptr while it cannot be read
-// (the next call tries again).
+// The application icon, 72 points square, read from the bundle's resources on
+// first use and kept for the rest of the run: "TBIcon72@2x.png" (144 pixels,
+// sharp on a high-resolution display, smoothed on others) where it can be
+// read, else "TBIcon72.png"; nullptr while neither can be read (the next call
+// tries again).
 std::shared_ptr<fw::Picture> TBIcon72();
 
 // Where TBIcon72 looks for its file; fw::GetApplicationBundleResources unless

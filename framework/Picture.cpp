@@ -32,10 +32,12 @@ std::shared_ptr<Picture> Read(const std::string& path, int32_t maxWidth, int32_t
 
 }  // namespace
 
-Picture::Picture(const Picture& other)
+Picture::Picture(const Picture& other) : Picture(other, other.pixelsPerPoint_) {}
+
+Picture::Picture(const Picture& other, double pixelsPerPoint)
     : width_(other.width_),
       height_(other.height_),
-      pixelsPerPoint_(other.pixelsPerPoint_),
+      pixelsPerPoint_(pixelsPerPoint > 0 ? pixelsPerPoint : 1.0),
       pixels_(other.pixels_),
       graphics_(std::make_unique<fw::Graphics>(*this)) {}
 

@@ -22,6 +22,8 @@ class Picture {
   Picture(int32_t width, int32_t height, double pixelsPerPoint = 1.0);
   // A copy with its own pixels and drawing surface.
   Picture(const Picture& other);
+  // A copy shown at pixelsPerPoint of its pixels per point.
+  Picture(const Picture& other, double pixelsPerPoint);
   Picture& operator=(const Picture&) = delete;
   ~Picture();
 

@@ -249,8 +249,8 @@ TEST_F(AboutWindowTest, ControlsAsStoredAndSetByCode) {
   EXPECT_EQ(icon.TabIndex, 5);
   EXPECT_TRUE(icon.Transparent);
   ASSERT_NE(icon.Backdrop, nullptr);
-  EXPECT_EQ(icon.Backdrop->Width(), 72);
-  EXPECT_EQ(icon.Backdrop->Height(), 72);
+  EXPECT_EQ(icon.Backdrop->Width() / icon.Backdrop->PixelsPerPoint(), 72);
+  EXPECT_EQ(icon.Backdrop->Height() / icon.Backdrop->PixelsPerPoint(), 72);
   EXPECT_EQ(icon.Backdrop, TBIcon72());
 }
 

@@ -20,18 +20,31 @@ class IconTest : public ::testing::Test {
   apptest::TempFolder folder_;
 };
 
-// 72 x 72 with rounded corners: the corners are fully transparent (bits
-// 24-31 hold the transparency), the body opaque.
-TEST_F(IconTest, TheBundledIconIs72By72WithTransparentCorners) {
-  SetTBIcon72Resources(fw::GetApplicationBundleResources);
-  auto icon = TBIcon72();
-  ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(icon->Width(), 72);
-  EXPECT_EQ(icon->Height(), 72);
-  for (auto [x, y] : {std::pair{0, 0}, {71, 0}, {0, 71}, {71, 71}, {2, 2}, {69, 69}})
-    EXPECT_EQ(icon->PixelAt(x, y).value >> 24, 255u) << x << "," << y;
-  for (auto [x, y] : {std::pair{36, 36}, {36, 3}, {3, 36}, {10, 10}})
-    EXPECT_EQ(icon->PixelAt(x, y).value >> 24, 0u) << x << "," << y;
+// 72 points square with rounded corners: the corners are fully transparent
+// (bits 24-31 hold the transparency), the body opaque. The bundle holds it at
+// 144 pixels for high-resolution displays, and at 72.
+TEST_F(IconTest, TheBundledIconIs72PointsWithTransparentCorners) {
+  auto bundled = fw::GetApplicationBundleResources();
+  ASSERT_NE(bundled, nullptr);
+  for (int pixels : {144, 72}) {
+    SCOPED_TRACE(pixels);
+    if (pixels == 72) {
+      apptest::fs::copy_file(bundled->NativePath() + "/TBIcon72.png", folder_ / "TBIcon72.png");
+      SetTBIcon72Resources([this] { return std::make_shared<fw::FolderItem>(folder_.Path()); });
+    } else {
+      SetTBIcon72Resources(fw::GetApplicationBundleResources);
+    }
+    auto icon = TBIcon72();
+    ASSERT_NE(icon, nullptr);
+    ASSERT_EQ(icon->Width(), pixels);
+    ASSERT_EQ(icon->Height(), pixels);
+    const int k = pixels / 72;
+    EXPECT_EQ(icon->PixelsPerPoint(), k);
+    for (auto [x, y] : {std::pair{0, 0}, {71, 0}, {0, 71}, {71, 71}, {2, 2}, {69, 69}})
+      EXPECT_EQ(icon->PixelAt(k * x + k - 1, k * y + k - 1).value >> 24, 255u) << x << "," << y;
+    for (auto [x, y] : {std::pair{36, 36}, {36, 3}, {3, 36}, {10, 10}})
+      EXPECT_EQ(icon->PixelAt(k * x, k * y).value >> 24, 0u) << x << "," << y;
+  }
 }
 
 TEST_F(IconTest, ASuccessfulLoadIsKeptAndNotReadAgain) {
