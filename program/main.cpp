@@ -1,11 +1,13 @@
-// The process entry: the desktop backend, then the start-up road.
+// The process entry: the desktop backend, the picker window handed to the
+// application shell, then the start-up road.
 #include <exception>
 #include <iostream>
 #include <memory>
 
-#include "Startup.h"
+#include "app/Startup.h"
 #include "framework/Backend.h"
 #include "framework/qt/QtBackend.h"
+#include "picker/Main.h"
 
 int main(int argc, char** argv) {
   // Owned here, so that it ends before the toolkit's own teardown.
@@ -17,5 +19,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   fw::SetBackend(backend.get());
+  Main::Main::ServeApp();
   return Startup::Run();
 }
