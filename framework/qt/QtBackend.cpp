@@ -21,6 +21,7 @@
 #include "Exceptions.h"
 #include "FolderItem.h"
 #include "NativeWindow.h"
+#include "ProgramName.h"
 #include "Runtime.h"
 #include "SessionEnd.h"
 #include "Timer.h"
@@ -55,6 +56,7 @@ class QtBackend final : public fw::Backend {
       // Qt would make its runtime folder under $TMPDIR, or at /, and leave it.
       fw::SpecialFolder::ProvideRuntimeFolder();
       ownedApp_ = std::make_unique<QApplication>(argc, argv);
+      QCoreApplication::setApplicationName(QString::fromStdString(fw::ProgramName()));
       if (chosen) unsetenv("QT_QPA_PLATFORM");
     }
     // Closing a window is the framework's business, never Qt's.
