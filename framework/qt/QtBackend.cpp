@@ -164,11 +164,7 @@ class QtBackend final : public fw::Backend {
   void MoveWindow(fw::Window& w, int32_t left, int32_t top) override {
     NativeWindow* widget = Find(w);
     if (!widget) return;
-    const QRect wanted(QPoint(left, top), widget->size());
-    // Qt learns where the window manager placed a new window only later, and
-    // drops a move to the position it still believes in as no change.
-    if (widget->isVisible() && widget->geometry() == wanted) widget->setGeometry(wanted.translated(1, 0));
-    widget->setGeometry(wanted);
+    widget->setGeometry(QRect(QPoint(left, top), widget->size()));
   }
 
   void UpdateWindow(fw::Window& w) override {
