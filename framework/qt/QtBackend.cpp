@@ -167,6 +167,10 @@ class QtBackend final : public fw::Backend {
     widget->setGeometry(QRect(QPoint(left, top), widget->size()));
   }
 
+  void CentreWindow(fw::Window& w) override {
+    if (NativeWindow* widget = Find(w)) widget->CentreOnScreen();
+  }
+
   void UpdateWindow(fw::Window& w) override {
     if (NativeWindow* widget = Find(w)) widget->Sync();
   }
