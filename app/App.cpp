@@ -1,15 +1,15 @@
 #include "App.h"
 
 #include "AboutWindow.h"
+#include "PickerWindow.h"
 #include "framework/Exceptions.h"
-#include "picker/Main.h"
 
 App::App() = default;
 
 App* App::Instance() { return dynamic_cast<App*>(fw::Application::GetAppObject()); }
 
 bool App::ViewTintbeacon_Action() {
-  Main::Main* window = Main::Main::Instance();
+  PickerWindow* window = PickerWindow::Instance();
   if (!window) throw fw::NilObjectException("no picker window");
   window->Show();
   return true;

@@ -4,6 +4,9 @@
 
 #include "framework/FolderItem.h"
 
+// The program's short name: its executable's, the prefix of its reports and
+// the folder of its installed resources (share/tintbeacon/resources).
+inline constexpr const char* AppName = "tintbeacon";
 // The application's reverse-domain identifier; it names the preferences and
 // work folders.
 inline constexpr const char* AppIdentifier = "org.tintbeacon.Tintbeacon";

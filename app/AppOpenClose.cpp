@@ -10,6 +10,7 @@
 
 #include "App.h"
 #include "AppIdentifier.h"
+#include "PickerWindow.h"
 #include "VersionProbe.h"
 #include "framework/Diagnostics.h"
 #include "framework/Exceptions.h"
@@ -17,14 +18,13 @@
 #include "framework/System.h"
 #include "framework/Text.h"
 #include "framework/TextStreams.h"
-#include "picker/Main.h"
 
 namespace {
 
 constexpr size_t kPrefLines = 9;
 
-Main::Main& PickerWindow() {
-  Main::Main* window = Main::Main::Instance();
+PickerWindow& ThePickerWindow() {
+  PickerWindow* window = PickerWindow::Instance();
   if (!window) throw fw::NilObjectException("no picker window");
   return *window;
 }
@@ -112,7 +112,7 @@ void App::ReadPrefFile() {
   // A damaged line 9 chooses neither speech nor silence.
   if (Is(speech, "1")) {
     PlaySound = true;
-    fw::Timer* timer = PickerWindow().SayColor();
+    fw::Timer* timer = ThePickerWindow().SayColor();
     if (!timer) throw fw::NilObjectException("the picker window has no SayColor timer");
     timer->SetMode(fw::Timer::ModeMultiple);
   } else if (speech) {
@@ -130,11 +130,11 @@ void App::ReadPrefFile() {
   fw::ScreenInfo screen = fw::Screen(0);
   if (Given(screenWidth) && fw::Val(*screenWidth) == double(screen.Width) && Given(screenHeight) &&
       fw::Val(*screenHeight) == double(screen.Height) && Given(top) && Given(left)) {
-    PickerWindow().SetTop(fw::ToInt32(fw::Val(*top)));
-    PickerWindow().SetLeft(fw::ToInt32(fw::Val(*left)));
+    ThePickerWindow().SetTop(fw::ToInt32(fw::Val(*top)));
+    ThePickerWindow().SetLeft(fw::ToInt32(fw::Val(*left)));
     // The same main screen does not mean the same desktop: the place may
     // have been on a monitor that is gone.
-    PickerWindow().KeepOnScreen();
+    ThePickerWindow().KeepOnScreen();
   }
 }
 

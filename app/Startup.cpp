@@ -5,9 +5,9 @@
 
 #include "App.h"
 #include "MainMenuBar.h"
+#include "PickerWindow.h"
 #include "framework/Exceptions.h"
 #include "framework/Runtime.h"
-#include "picker/Main.h"
 
 namespace Startup {
 
@@ -72,7 +72,9 @@ void ApplicationAddMenuHandlers() {
 
 void LateStartup() { MakeDefaultView(); }
 
-void MakeDefaultView() { Main::Main::Instance(); }
+void MakeDefaultView() {
+  if (!PickerWindow::Instance()) throw fw::NilObjectException("no picker window");
+}
 
 void finalize() {
   for (fw::Window* window : fw::Window::AllWindows()) delete window;

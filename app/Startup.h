@@ -23,7 +23,8 @@ void NewAppInstance();
 void ApplicationAddMenuHandlers();
 // The step the framework runs once it is initialised.
 void LateStartup();
-// Makes the default window, the picker window.
+// Makes the default window, the picker window; NilObjectException when the
+// program handed over none (PickerWindow::SetAccessor).
 void MakeDefaultView();
 // Releases the module-level objects: the windows, the application object,
 // and the shared menu bar last.

@@ -51,6 +51,9 @@ class Backend {
   // Global position of the window (its frame's top-left), in points.
   virtual Point WindowPosition(const Window& w) = 0;
   virtual void MoveWindow(Window& w, int32_t left, int32_t top) = 0;
+  // Places w, not yet shown, so that it shows in the middle of the main
+  // screen: its frame, where the desktop tells how far the frame reaches.
+  virtual void CentreWindow(Window& w) = 0;
   // Size, title or menu bar changed.
   virtual void UpdateWindow(Window& w) = 0;
   // Repaints one control of a window.

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ProgramName.h"
+
 namespace fw {
 
 namespace {
@@ -23,7 +25,7 @@ std::string ReasonKey(const std::string& text) {
 }
 
 void WriteToStderr(const std::string& line) {
-  std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
+  std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), line.c_str());
   std::fflush(stderr);
 }
 

@@ -37,7 +37,7 @@ class DiagnosticLog {
 };
 
 // Writes text through the program's one log on stderr, as
-// "<program name>: text".
+// "<program name>: text" (ProgramName).
 void Diagnose(const std::string& text);
 // The system's reason for an error number, in words.
 std::string ErrorText(int errorNumber);

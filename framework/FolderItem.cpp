@@ -16,6 +16,7 @@
 #include "Diagnostics.h"
 #include "Exceptions.h"
 #include "Picture.h"
+#include "ProgramName.h"
 
 namespace fw {
 
@@ -107,7 +108,7 @@ std::vector<std::string>& MadeFolders() {
 
 std::string MakeOwnFolder(std::string base, std::string& reason) {
   while (base.size() > 1 && base.back() == '/') base.pop_back();
-  std::string path = (base == "/" ? "" : base) + "/" + program_invocation_short_name + "-XXXXXX";
+  std::string path = (base == "/" ? "" : base) + "/" + ProgramName() + "-XXXXXX";
   if (::mkdtemp(path.data())) return path;
   reason = "cannot make a private folder in " + base + ": " + ErrorText(errno);
   return {};
@@ -278,7 +279,7 @@ void ProvideRuntimeFolder() {
 FolderItemPtr GetApplicationBundleResources() {
   std::string exeFolder = ExecutableFolder();
   if (exeFolder.empty()) return nullptr;
-  for (const char* relative : {"/resources", "/../share/tintbeacon/resources"}) {
+  for (const std::string& relative : {std::string("/resources"), "/../share/" + ProgramName() + "/resources"}) {
     std::string path = exeFolder + relative;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return std::make_shared<FolderItem>(path);

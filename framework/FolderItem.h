@@ -65,7 +65,7 @@ void ProvideRuntimeFolder();
 }  // namespace SpecialFolder
 
 // The bundle's resources folder: resources/ beside the executable, else
-// ../share/tintbeacon/resources; nullptr when neither exists.
+// ../share/NAME/resources (NAME the ProgramName); nullptr when neither exists.
 FolderItemPtr GetApplicationBundleResources();
 
 }  // namespace fw

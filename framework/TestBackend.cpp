@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "Centring.h"
 #include "Exceptions.h"
 #include "Timer.h"
 #include "Window.h"
@@ -102,6 +103,11 @@ Point TestBackend::WindowPosition(const Window& w) {
 }
 
 void TestBackend::MoveWindow(Window& w, int32_t left, int32_t top) { windows_[&w].position = {left, top}; }
+
+// The test screen has no frames: the window's own area is centred.
+void TestBackend::CentreWindow(Window& w) {
+  windows_[&w].position = CentredOrigin({0, 0, screen_.Width, screen_.Height}, w.Width(), w.Height());
+}
 
 void TestBackend::UpdateWindow(Window& w) { ++windows_[&w].updated; }
 

@@ -83,6 +83,7 @@ class TestBackend : public Backend {
   void MinimizeWindow(Window& w) override;
   Point WindowPosition(const Window& w) override;
   void MoveWindow(Window& w, int32_t left, int32_t top) override;
+  void CentreWindow(Window& w) override;
   void UpdateWindow(Window& w) override;
   void RefreshControl(Window& w, RectControl& c) override;
   double ScaleFactor(const Window& w) override;

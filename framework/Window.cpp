@@ -215,10 +215,7 @@ void Window::Show() {
   }
   // Placement 2 opens the window in the middle of the main screen, the first
   // time only: later the window shows where the user left it.
-  if (!shownOnce_ && Placement == 2) {
-    const ScreenInfo screen = CurrentBackend().MainScreen();
-    CurrentBackend().MoveWindow(*this, (screen.Width - Width()) / 2, (screen.Height - Height()) / 2);
-  }
+  if (!shownOnce_ && Placement == 2) CurrentBackend().CentreWindow(*this);
   shownOnce_ = true;
   CurrentBackend().ShowWindow(*this);
   detail::BringToFront(*this);

@@ -29,6 +29,10 @@ Main* Main::Instance() {
   return window;
 }
 
+void Main::ServeApp() {
+  PickerWindow::SetAccessor([]() -> PickerWindow* { return Instance(); });
+}
+
 void Main::Event_Layout() {
   SetMenuBar(MainMenuBar::MainMenuBar::Instance());
   fw::SetProperties(*this, MainLayout::Window());

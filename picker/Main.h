@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/PickerWindow.h"
 #include "framework/Canvas.h"
 #include "framework/FolderItem.h"
 #include "framework/Label.h"
@@ -18,10 +19,13 @@ namespace Main {
 
 // The picker window: the magnified view, the swatch, the value and name
 // labels, and the capture and speech timers.
-class Main : public fw::Window {
+class Main : public PickerWindow {
  public:
   // The one picker window, made on first call.
   static Main* Instance();
+  // Makes Instance the picker window the application object reaches
+  // (PickerWindow::Instance); the program calls it before start-up.
+  static void ServeApp();
 
   // Pointer position (global points) at the last capture; -999 before the
   // first, -1 after a command asked for a redraw.
@@ -45,7 +49,7 @@ class Main : public fw::Window {
   fw::Rectangle* CurrentColorRect();
   fw::Label* ColorLabel();
   fw::Label* NameLabel();
-  fw::Timer* SayColor();
+  fw::Timer* SayColor() override;
 
   void GetPicture_Action(fw::Timer& timer);
   void SayColor_Action(fw::Timer& timer);

@@ -6,8 +6,11 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QWindow>
 
 #include "Application.h"
+#include "Centring.h"
 #include "ContentView.h"
 #include "EventGate.h"
 #include "MenuBarBuilder.h"
@@ -111,7 +114,48 @@ std::string KeyText(const QKeyEvent& event) {
   return event.text().toStdString();
 }
 
+// The frame of a window the window manager has framed already; none when
+// there is none.
+QMargins FrameOfAShownWindow() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (!widget->isVisible() || !widget->windowHandle()) continue;
+    const QMargins frame = widget->windowHandle()->frameMargins();
+    if (!frame.isNull()) return frame;
+  }
+  return {};
+}
+
 }  // namespace
+
+void NativeWindow::CentreOnScreen() {
+  Sync();
+  // The window's size, menu bar included, is settled by its layout.
+  layout()->activate();
+  PlaceCentred(FrameOfAShownWindow());
+}
+
+void NativeWindow::PlaceCentred(const QMargins& frame) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  const fw::Point at = fw::CentredOrigin({area.x(), area.y(), area.width(), area.height()}, width(), height(),
+                                         {frame.left(), frame.top(), frame.right(), frame.bottom()});
+  setGeometry(QRect(QPoint(at.x, at.y), size()));
+  centredAt_ = QPoint(at.x, at.y);
+  centredBy_ = frame;
+}
+
+void NativeWindow::CentreByOwnFrame() {
+  const QMargins frame = windowHandle()->frameMargins();
+  if (frame.isNull()) return;
+  const QPoint placed = *centredAt_;
+  centredAt_.reset();
+  // A window the user has moved meanwhile stays where it was put.
+  if (frame != centredBy_ && geometry().topLeft() == placed) {
+    PlaceCentred(frame);
+    centredAt_.reset();
+  }
+}
 
 void NativeWindow::WhenIdle(std::function<void(fw::Window&)> f) {
   EventGate::RunWhenIdle([self = QPointer<NativeWindow>(this), f = std::move(f)] {
@@ -155,7 +199,10 @@ void NativeWindow::showEvent(QShowEvent* event) {
 
 bool NativeWindow::event(QEvent* event) {
   const bool handled = QMainWindow::event(event);
-  if (event->type() == QEvent::WindowActivate && window_) WhenIdle([](fw::Window& w) { w.DispatchActivate(); });
+  const QEvent::Type type = event->type();
+  // Framing a window moves it (its own area, in Qt's eyes) or activates it.
+  if (centredAt_ && isVisible() && (type == QEvent::Move || type == QEvent::WindowActivate)) CentreByOwnFrame();
+  if (type == QEvent::WindowActivate && window_) WhenIdle([](fw::Window& w) { w.DispatchActivate(); });
   return handled;
 }
 

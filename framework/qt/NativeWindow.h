@@ -1,5 +1,7 @@
 #pragma once
 #include <QMainWindow>
+#include <QMargins>
+#include <QPoint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,6 +33,11 @@ class NativeWindow : public QMainWindow {
   void Sync();
   // Another client destroyed the native window: that closes it.
   void NativeWindowDestroyed();
+  // Places the window, not shown yet, with its frame in the middle of the
+  // main screen. A window manager tells the frame only once it has framed
+  // a window: until this one is, the frame of a window already shown stands
+  // in for its own, and the place is put right once when its own is known.
+  void CentreOnScreen();
 
  protected:
   // Every Tab, Shift+Tab included, must reach the window's KeyDown instead of
@@ -48,6 +55,9 @@ class NativeWindow : public QMainWindow {
   void SyncTitle();
   void SyncFlags();
   void SyncSize();
+  void PlaceCentred(const QMargins& frame);
+  // Puts the centred place right once the window's own frame is known.
+  void CentreByOwnFrame();
   // Runs f on the framework window from the event loop, once no command is
   // running; nothing when the window has gone by then.
   void WhenIdle(std::function<void(fw::Window&)> f);
@@ -61,6 +71,10 @@ class NativeWindow : public QMainWindow {
   // name).
   std::optional<Qt::WindowFlags> appliedFlags_;
   std::optional<std::string> appliedTitle_;
+  // Where CentreOnScreen put the window and the frame it went by, until the
+  // window's own frame is known.
+  std::optional<QPoint> centredAt_;
+  QMargins centredBy_;
 };
 
 // Program code may have changed what any control shows (a label's text, a

@@ -21,6 +21,7 @@
 #include "Exceptions.h"
 #include "FolderItem.h"
 #include "NativeWindow.h"
+#include "ProgramName.h"
 #include "Runtime.h"
 #include "SessionEnd.h"
 #include "Timer.h"
@@ -55,6 +56,7 @@ class QtBackend final : public fw::Backend {
       // Qt would make its runtime folder under $TMPDIR, or at /, and leave it.
       fw::SpecialFolder::ProvideRuntimeFolder();
       ownedApp_ = std::make_unique<QApplication>(argc, argv);
+      QCoreApplication::setApplicationName(QString::fromStdString(fw::ProgramName()));
       if (chosen) unsetenv("QT_QPA_PLATFORM");
     }
     // Closing a window is the framework's business, never Qt's.
@@ -162,11 +164,11 @@ class QtBackend final : public fw::Backend {
   void MoveWindow(fw::Window& w, int32_t left, int32_t top) override {
     NativeWindow* widget = Find(w);
     if (!widget) return;
-    const QRect wanted(QPoint(left, top), widget->size());
-    // Qt learns where the window manager placed a new window only later, and
-    // drops a move to the position it still believes in as no change.
-    if (widget->isVisible() && widget->geometry() == wanted) widget->setGeometry(wanted.translated(1, 0));
-    widget->setGeometry(wanted);
+    widget->setGeometry(QRect(QPoint(left, top), widget->size()));
+  }
+
+  void CentreWindow(fw::Window& w) override {
+    if (NativeWindow* widget = Find(w)) widget->CentreOnScreen();
   }
 
   void UpdateWindow(fw::Window& w) override {

@@ -98,12 +98,14 @@ class UserFolders {
   std::string savedTools_;
 };
 
-// The test backend, the user folders and early start-up; TearDown releases
-// what start-up made.
+// The test backend, the user folders, the picker window handed to the
+// application shell as the program hands it, and early start-up; TearDown
+// releases what start-up made.
 class AppTest : public ::testing::Test {
  protected:
   void SetUp() override {
     backend_ = &fw::InstallTestBackend();
+    Main::Main::ServeApp();
     Startup::EarlyStartup();
   }
   void TearDown() override {

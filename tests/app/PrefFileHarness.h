@@ -17,6 +17,7 @@ class PrefFileHarness {
  public:
   PrefFileHarness() {
     fw::InstallTestBackend();
+    Main::Main::ServeApp();
     Startup::EarlyStartup();
     Startup::LateStartup();
   }

@@ -453,6 +453,9 @@ TEST_F(PrefFileTest, DamagedLinesCostOnlyThemselves) {
        "line 1" + past + ", line 2" + lies + ", line 3" + lies + ", line 4" + lies + ", line 5" + lies +
            ", line 6" + lies + ", line 7" + lies + ", line 8" + lies + ", line 9" + lies},
       {"line 9 missing", "ja\nRed\n1\n900\n1440\n7\n8\nHLS\n", {"ja", "Red", true, "HLS", false}, at, ""},
+      // The limit, in literal sizes: 4096 bytes are read, the 4097th is not.
+      {"4 KiB, line 9 ends at the limit", std::string(4070, 'j') + good.substr(2),
+       {std::string(4070, 'j'), "Red", true, "HLS", true}, at, ""},
       {"4 KiB + 1 byte, the limit inside line 9", std::string(4071, 'j') + good.substr(2),
        {std::string(4071, 'j'), "Red", true, "HLS", false}, at, "line 9" + past},
       {"4 KiB + 1 byte, the limit past line 9", good + std::string(4097 - good.size() - 1, 'x') + "\n", read, at, ""},

@@ -185,6 +185,7 @@ TEST(StartupRoad, RunsFromStartToExit) {
   folders.WritePrefFile("ja\nRed\n1\n900\n1440\n10\n20\nHLS\n0\n");
   fw::TestBackend& backend = fw::InstallTestBackend();
   backend.SetEventLoopLimit(0);
+  Main::Main::ServeApp();
   EXPECT_EQ(Startup::Run(), 0);
   EXPECT_TRUE(fw::Window::AllWindows().empty());
   EXPECT_EQ(App::Instance(), nullptr);
@@ -235,6 +236,7 @@ TEST(StartupRoad, AnEscapingExceptionIsReportedOnceAndTheRoadGoesOn) {
     fw::ResetFrameworkForTests();
     FailingRoadBackend backend(c.at);
     fw::SetBackend(&backend);
+    Main::Main::ServeApp();
     testing::internal::CaptureStderr();
     const int code = Startup::Run();
     const std::string err = testing::internal::GetCapturedStderr();

@@ -1,8 +1,8 @@
 // The built program on a desktop as users have it, under openbox: the window
 // comes back where it was left, minimising and restoring leave it usable,
-// the About window opens centred with an empty title, input given while a
-// command runs is kept, every way a session ends keeps the settings, and
-// what the program starts gets the user's environment.
+// the About window opens with its frame centred and an empty title, input
+// given while a command runs is kept, every way a session ends keeps the
+// settings, and what the program starts gets the user's environment.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -62,6 +62,23 @@ class DesktopE2E : public ::testing::Test {
   // A property of a window as xprop prints it.
   std::string Property(const std::string& id, const std::string& name) const {
     return x_.Run("xprop -id " + id + " " + name).out;
+  }
+
+  // The middle of a window's frame, from where its own area lies and how far
+  // the window manager says the frame reaches (_NET_FRAME_EXTENTS); {-1, -1}
+  // until it says so.
+  e2e::XvfbServer::Origin FrameCentre(const std::string& id) const {
+    int left = 0, right = 0, top = 0, bottom = 0, width = 0, height = 0;
+    if (std::sscanf(Property(id, "_NET_FRAME_EXTENTS").c_str(), "_NET_FRAME_EXTENTS(CARDINAL) = %d, %d, %d, %d", &left,
+                    &right, &top, &bottom) != 4)
+      return {};
+    const std::string size = x_.Run("xdotool getwindowgeometry --shell " + id).out;
+    const size_t w = size.find("WIDTH="), h = size.find("HEIGHT=");
+    if (w == std::string::npos || h == std::string::npos) return {};
+    width = std::atoi(size.c_str() + w + 6);
+    height = std::atoi(size.c_str() + h + 7);
+    const auto at = x_.ClientOrigin(std::stoul(id));
+    return {at.x - left + (left + width + right) / 2, at.y - top + (top + height + bottom) / 2};
   }
 
   bool Visible() const { return x_.Run("xdotool search --onlyvisible --name '^Tintbeacon$'").status == 0; }
@@ -131,12 +148,14 @@ TEST_F(DesktopE2E, TheAboutWindowOpensCentredWithAnEmptyTitleAtEveryStart) {
                           &decorations), 3) << motif;
     EXPECT_EQ(functions & 0x38, 0x20u) << motif;  // close; no minimise, no maximise
     EXPECT_EQ(decorations & 0x60, 0u) << motif;
-    // 280 wide; its height has the menu bar besides the 222 points.
-    auto at = x_.ClientOrigin(std::stoul(about));
+    // Its frame, title bar and menu bar included, lies in the middle of the
+    // screen.
+    auto centre = FrameCentre(about);
     EXPECT_TRUE(WaitFor([&] {
-      at = x_.ClientOrigin(std::stoul(about));
-      return std::abs(at.x - (kScreenW - 280) / 2) <= 2 && std::abs(at.y - (kScreenH - 222) / 2) <= 30;
-    })) << "start " << start << ": " << at;
+      centre = FrameCentre(about);
+      return std::abs(centre.x - kScreenW / 2) <= 2 && std::abs(centre.y - kScreenH / 2) <= 2;
+    })) << "start " << start << ": frame centred at " << centre;
+    const auto at = x_.ClientOrigin(std::stoul(about));
     // Shown again, the same window stays where it is.
     EXPECT_EQ(program_.OpenAbout(id_), about);
     WindowManagerCaughtUp();
@@ -308,8 +327,11 @@ TEST(NoDisplay, OneLineNamesTheDisplayAndTheStatusIsOne) {
       {"DISPLAY=:986", {"-display", ":987"}, "\":987\""},
   };
   e2e::TempDir home;
+  // The line begins with the program's name, whatever its file is called.
+  const std::string renamed = home / "renamed";
+  std::filesystem::copy_file(e2e::BinDir() + "/tintbeacon", renamed);
   for (const Case& c : cases) {
-    std::vector<std::string> argv = {e2e::BinDir() + "/tintbeacon"};
+    std::vector<std::string> argv = {renamed};
     argv.insert(argv.end(), c.args.begin(), c.args.end());
     SCOPED_TRACE(std::string(c.display) + (c.args.empty() ? "" : " " + c.args[0] + " " + c.args[1]));
     e2e::RunResult r = e2e::RunCommand(argv,
@@ -318,6 +340,7 @@ TEST(NoDisplay, OneLineNamesTheDisplayAndTheStatusIsOne) {
                                        "", 30000);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(r.err.rfind("tintbeacon: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find(c.named), std::string::npos) << r.err;
   }
 }

@@ -135,6 +135,29 @@ TEST_F(ScreenCapture, ScaleTwoReadsDevicePixels) {
   }
 }
 
+// The tool is linked statically; a display on TCP by host name needs
+// glibc's name lookup, which loads the system's shared libraries at run time.
+TEST(ScreenCaptureOverTcp, ReadsADisplayNamedByHostAndAddress) {
+  e2e::XvfbServer screen(kWidth, kHeight, {"-listen", "tcp"}, e2e::WindowManager::Absent);
+  screen.SetRootPattern();
+  e2e::TempDir folder;
+  for (const std::string host : {"localhost", "127.0.0.1"}) {
+    SCOPED_TRACE(host);
+    const std::string name = "10,20,31,17";
+    e2e::RunResult r = e2e::RunCommand({e2e::ToolsDir() + "/screencapture", "-R", name},
+                                       {"DISPLAY=" + host + screen.display()}, folder.Path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto picture = fw::Picture::OpenPath(folder / name);
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(picture->Width(), 31);
+    ASSERT_EQ(picture->Height(), 17);
+    for (int y = 0; y < 17; ++y)
+      for (int x = 0; x < 31; ++x)
+        ASSERT_EQ(picture->PixelAt(x, y).RGB(), e2e::PatternColor(10 + x, 20 + y).RGB()) << x << "," << y;
+    std::filesystem::remove(folder / name);
+  }
+}
+
 TEST_F(ScreenCapture, AServerThatDoesNotAnswerEndsIt) {
   // Another client holding the server grabbed keeps every other one waiting.
   ::Display* grabber = XOpenDisplay(screen_.display().c_str());

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ProgramName.h"
+
 namespace {
 
 using Clock = fw::DiagnosticLog::Clock;
@@ -53,12 +55,16 @@ TEST_F(DiagnosticLogTest, ManyDistinctReasonsAreCappedAMinute) {
   EXPECT_EQ(lines.back(), "a new reason");
 }
 
+// The name is the one the program hands over, not its executable's.
 TEST(Diagnose, WritesOneLineWithTheProgramsNameAndTheSystemsWords) {
+  const std::string executable = fw::ProgramName();
+  fw::SetProgramName("probe");
   fw::ResetDiagnostics();
   testing::internal::CaptureStderr();
   for (int i = 0; i < 10; ++i) fw::Diagnose("cannot open /x: " + fw::ErrorText(ENOENT));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            std::string(program_invocation_short_name) + ": cannot open /x: No such file or directory\n");
+  const std::string said = testing::internal::GetCapturedStderr();
+  fw::SetProgramName(executable);
+  EXPECT_EQ(said, "probe: cannot open /x: No such file or directory\n");
 }
 
 }  // namespace

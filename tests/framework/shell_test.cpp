@@ -71,6 +71,7 @@ class CountingBackend : public fw::Backend {
   void MinimizeWindow(fw::Window&) override {}
   fw::Point WindowPosition(const fw::Window&) override { return {}; }
   void MoveWindow(fw::Window&, int32_t, int32_t) override {}
+  void CentreWindow(fw::Window&) override {}
   void UpdateWindow(fw::Window&) override {}
   void RefreshControl(fw::Window&, fw::RectControl&) override {}
   double ScaleFactor(const fw::Window&) override { return 1.0; }

@@ -1,21 +1,28 @@
-// The process entry: the desktop backend, then the start-up road.
+// The process entry: the program's name to the framework, the desktop
+// backend, the picker window handed to the application shell, then the
+// start-up road.
 #include <exception>
-#include <iostream>
 #include <memory>
 
-#include "Startup.h"
+#include "app/AppIdentifier.h"
+#include "app/Startup.h"
 #include "framework/Backend.h"
+#include "framework/Diagnostics.h"
+#include "framework/ProgramName.h"
 #include "framework/qt/QtBackend.h"
+#include "picker/Main.h"
 
 int main(int argc, char** argv) {
+  fw::SetProgramName(AppName);
   // Owned here, so that it ends before the toolkit's own teardown.
   std::unique_ptr<fw::Backend> backend;
   try {
     backend = MakeQtBackend(argc, argv);
   } catch (const std::exception& e) {
-    std::cerr << "tintbeacon: " << e.what() << std::endl;
+    fw::Diagnose(e.what());
     return 1;
   }
   fw::SetBackend(backend.get());
+  Main::Main::ServeApp();
   return Startup::Run();
 }
