@@ -1,24 +1,28 @@
 #!/bin/bash
-# The program's own CPU per capture and per still tick, against floors
-# measured in the same run, so that the ratios hold on any machine:
-#   per capture: the capture command itself (its CPU per run);
-#   per still tick: a bare /bin/sh -c true, the cheapest thing a tick could
-#   start (a still tick starts nothing, so its ratio shows the loop's cost).
-# Several executables are measured back to back, each from a copy of its bin
-# folder whose screencapture counts its runs. Run inside a display:
+# The running program's own CPU against its floor, a bare Qt program doing
+# the same work (bench/floor_qt.cpp), measured back to back in one run so
+# that the ratios hold on any machine:
+#   per capture: own CPU while the pointer moves, per capture taken;
+#   still: own CPU per second while the pointer rests (a 128 ms timer and
+#   one pointer query per tick for the floor).
+# The capture commands' CPU is not the program's own and is left out. Each
+# build and the floor run from a copy of their bin folder whose
+# screencapture counts its runs; ROUNDS rounds (default 3) alternate them,
+# and each round's ratios are taken within the round. Run inside a display:
 #   bench/with_xvfb.sh bench/own_cpu.sh build/bin/tintbeacon [other builds...]
-# SECONDS_EACH (default 15) sets the length of each phase.
+# SECONDS_EACH (default 15) sets the length of each phase; the floor is
+# bin/floor_qt beside the first build.
 set -eu
 secs=${SECONDS_EACH:-15}
+rounds=${ROUNDS:-3}
+floor=$(dirname "$1")/floor_qt
+[ -x "$floor" ] || { echo "no $floor: build the floor_qt target" >&2; exit 2; }
 work=$(mktemp -d)
 pid=
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-hz=$(getconf CLK_TCK)
 
 # Nanoseconds of CPU of the program's own threads, commands excluded.
 own() { cat /proc/"$pid"/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }'; }
-# Nanoseconds of CPU of the commands it has reaped.
-children() { awk -v hz="$hz" '{ printf "%.0f", ($16 + $17) * 1e9 / hz }' "/proc/$pid/stat"; }
 runs() { [ -f "$1/captures" ] && wc -l <"$1/captures" || echo 0; }
 
 move() {
@@ -30,46 +34,64 @@ move() {
   done
 }
 
-# The floor of a still tick: CPU per run of /bin/sh -c true.
-floor_sh() {
-  local n=300 me=$BASHPID t0 t1
-  t0=$(awk -v hz="$hz" '{ print ($16 + $17) * 1e9 / hz }' /proc/$me/stat)
-  for _ in $(seq $n); do /bin/sh -c true; done
-  t1=$(awk -v hz="$hz" '{ print ($16 + $17) * 1e9 / hz }' /proc/$me/stat)
-  awk -v a="$t0" -v b="$t1" -v n="$n" 'BEGIN { printf "%.0f", (b - a) / n }'
-}
-
-printf '%-28s %10s %10s %8s %12s %10s %8s\n' build "own/capt" "cmd/capt" ratio "own/still s" "ticks/s" ratio
-for exe in "$@"; do
-  dir=$work/$(basename "$exe")-$RANDOM
+# A copy of exe's bin folder, its screencapture counting its runs.
+copy_bin() {
+  local exe=$1 dir=$2
   mkdir -p "$dir/bin/tools" "$dir/home/run"
   chmod 700 "$dir/home/run"
-  cp "$exe" "$dir/bin/tintbeacon"
-  cp -r "$(dirname "$exe")/resources" "$dir/bin/"
+  cp "$exe" "$dir/bin/"
+  [ -d "$(dirname "$exe")/resources" ] && cp -r "$(dirname "$exe")/resources" "$dir/bin/"
   cp "$(dirname "$exe")"/tools/* "$dir/bin/tools/"
   mv "$dir/bin/tools/screencapture" "$dir/bin/tools/screencapture.real"
   printf '#!/bin/sh\necho >> %s/captures\nexec %s/bin/tools/screencapture.real "$@"\n' "$dir" "$dir" \
     >"$dir/bin/tools/screencapture"
   chmod 755 "$dir/bin/tools/screencapture"
-  HOME=$dir/home XDG_CONFIG_HOME=$dir/home/config XDG_RUNTIME_DIR=$dir/home/run "$dir/bin/tintbeacon" 2>/dev/null &
+}
+
+# Writes "own ns per capture" and "own ns per second still" of one run
+# into $work/run.
+measure() {
+  local exe=$1 dir o0 o1 o2 o3 n0 n1 t0 t1
+  dir=$work/$(basename "$exe")-$RANDOM
+  copy_bin "$exe" "$dir"
+  HOME=$dir/home XDG_CONFIG_HOME=$dir/home/config XDG_RUNTIME_DIR=$dir/home/run \
+    "$dir/bin/$(basename "$exe")" 2>/dev/null &
   pid=$!
   sleep 2
-  o0=$(own); c0=$(children); n0=$(runs "$dir")
+  o0=$(own); n0=$(runs "$dir")
   move
-  o1=$(own); c1=$(children); n1=$(runs "$dir")
+  o1=$(own); n1=$(runs "$dir")
   sleep 1
   o2=$(own); t0=$(date +%s.%N)
   sleep "$secs"
   o3=$(own); t1=$(date +%s.%N)
   kill "$pid"; wait "$pid" 2>/dev/null || true
-  floor=$(floor_sh)
-  awk -v name="$exe" -v o="$((o1 - o0))" -v c="$((c1 - c0))" -v n="$((n1 - n0))" \
-      -v s="$((o3 - o2))" -v t0="$t0" -v t1="$t1" -v floor="$floor" 'BEGIN {
-    ticks = (t1 - t0) * 1000 / 128
-    perStill = s / ticks
-    printf "%-28s %8.3fms %8.3fms %8.2fx %10.1fus %10.1f %7.3fx\n", name, o / n / 1e6, c / n / 1e6, o / c,
-      perStill / 1e3, ticks / (t1 - t0), perStill / floor
-  }'
+  rm -rf "$dir"
+  awk -v o="$((o1 - o0))" -v n="$((n1 - n0))" -v s="$((o3 - o2))" -v t0="$t0" -v t1="$t1" \
+    'BEGIN { printf "%.0f %.0f\n", n ? o / n : 0, s / (t1 - t0) }' >"$work/run"
+}
+
+printf '%-5s %-34s %12s %8s %14s %8s\n' round build "own/capture" ratio "still, % core" ratio
+results=$work/results
+for round in $(seq "$rounds"); do
+  measure "$floor"
+  read -r fc fs <"$work/run"
+  printf '%-5s %-34s %10.3fms %8s %13.3f%% %8s\n' "$round" "floor (bare Qt)" "$(echo "$fc" | awk '{ print $1 / 1e6 }')" \
+    "" "$(echo "$fs" | awk '{ print $1 / 1e7 }')" ""
+  for exe in "$@"; do
+    measure "$exe"
+    read -r pc ps <"$work/run"
+    awk -v name="$exe" -v r="$round" -v pc="$pc" -v ps="$ps" -v fc="$fc" -v fs="$fs" 'BEGIN {
+      printf "%-5s %-34s %10.3fms %7.2fx %13.3f%% %7.2fx\n", r, name, pc / 1e6, pc / fc, ps / 1e7, ps / fs
+    }'
+    echo "$exe $(awk -v a="$pc" -v b="$fc" 'BEGIN { print a / b }') $(awk -v a="$ps" -v b="$fs" 'BEGIN { print a / b }')" \
+      >>"$results"
+  done
 done
-echo "own/capt: the program's own CPU per capture; cmd/capt: the capture command's; ratio: own / command."
-echo "own/still: the program's CPU per tick with the pointer still; ratio: against one /bin/sh -c true."
+echo
+echo "median of the rounds (target: per capture <= 1.5x, still <= 1.2x the floor):"
+for exe in "$@"; do
+  capture=$(awk -v e="$exe" '$1 == e { print $2 }' "$results" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+  still=$(awk -v e="$exe" '$1 == e { print $3 }' "$results" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+  printf '  %-34s per capture %.2fx the floor, still %.2fx the floor\n' "$exe" "$capture" "$still"
+done

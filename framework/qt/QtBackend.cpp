@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QPointer>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -90,12 +91,31 @@ class QtBackend final : public fw::Backend {
     QCoreApplication::exit(code);
   }
 
-  void ServeEvents(int ms) override {
+  void ServeEvents(int ms, const std::vector<int>& wakeOn) override {
     // Every event is served while a command runs, input included: held back
     // in Qt's queue, a key press is read later against the modifiers held
     // then, and Ctrl+Q becomes a plain q. The program's reactions to the
-    // input wait at the gate until the command has ended.
-    QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(0, ms));
+    // input wait at the gate until the command has ended. The loop sleeps
+    // until an event, a timer or the command wakes it.
+    bool wake = false;
+    std::vector<std::unique_ptr<QSocketNotifier>> notifiers;
+    for (int fd : wakeOn) {
+      auto& notifier = notifiers.emplace_back(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read));
+      // Once is enough: a command's end stays readable, and a wait nested
+      // in an event served here must not spin on it.
+      QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [&wake, n = notifier.get()] {
+        n->setEnabled(false);
+        wake = true;
+      });
+    }
+    QTimer limit;
+    if (ms >= 0) {
+      limit.setSingleShot(true);
+      limit.setTimerType(Qt::PreciseTimer);
+      QObject::connect(&limit, &QTimer::timeout, &limit, [&wake] { wake = true; });
+      limit.start(ms);
+    }
+    while (!wake) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 
   void Post(std::function<void()> f) override { QTimer::singleShot(0, QCoreApplication::instance(), std::move(f)); }

@@ -131,7 +131,7 @@ class QtBackendTest : public ::testing::Test {
   static void ServeFor(int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < ms) fw::CurrentBackend().ServeEvents(5);
+    while (clock.elapsed() < ms) fw::CurrentBackend().ServeEvents(5, {});
   }
 
   static QImage Grab(const fw::Window& w) { return NativeOf(w).Content().grab().toImage(); }
