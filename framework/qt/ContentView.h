@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "ShownState.h"
+
 namespace fw {
 class Window;
 class Control;
@@ -44,7 +46,7 @@ class ContentView : public QWidget {
 
   fw::Window* window_;
   std::string hoveredCanvas_;  // by name: the view never holds a control
-  std::string shownState_;     // what UpdateIfChanged last saw
+  ShownState shown_;           // what UpdateIfChanged last saw
 };
 
 }  // namespace fw::qt

@@ -11,6 +11,7 @@
 #include "FontTable.h"
 #include "Label.h"
 #include "Picture.h"
+#include "PictureImage.h"
 #include "Rectangle.h"
 
 namespace fw::qt {
@@ -24,7 +25,7 @@ void PaintCanvas(QPainter& painter, const fw::Canvas& canvas) {
   // block of device pixels, never a blend of its neighbours. Only a
   // transparent canvas lets what lies beneath show through its picture.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawImage(QPoint(canvas.Left, canvas.Top), ToImage(*canvas.Backdrop, canvas.Transparent));
+  painter.drawImage(QPoint(canvas.Left, canvas.Top), PictureImage(*canvas.Backdrop, canvas.Transparent));
 }
 
 void PaintRectangle(QPainter& painter, const fw::Rectangle& rect) {
