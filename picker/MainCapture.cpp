@@ -2,6 +2,7 @@
 // crosshair, its centre colour in the swatch and the two labels; and the
 // display-scale query it starts with.
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -68,16 +69,16 @@ void PrepareWorkFolder(const fw::FolderItem& workFolder) {
   }
 }
 
-// Puts the capture in place of the last one: one rename, which replaces a
-// file; anything else in the way (a folder) is deleted first.
+// Puts the capture in place of the last one, which is deleted first: a
+// rename over a file would make some file systems (ext4) write the new one
+// out to disk at once.
 void ReplaceLastCapture(const fw::FolderItem& capture, const fw::FolderItem& last) {
   try {
-    capture.MoveFileTo(last);
-  } catch (const fw::IOException&) {
-    if (!last.Exists()) throw;
     last.Delete();
-    capture.MoveFileTo(last);
+  } catch (const fw::IOException& e) {
+    if (e.ErrorNumber() != ENOENT) throw;
   }
+  capture.MoveFileTo(last);
 }
 
 fw::Color CrosshairColor(const std::string& selected) {

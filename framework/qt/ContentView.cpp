@@ -37,7 +37,9 @@ QRect ContentView::VisibleArea(const fw::RectControl& control) const {
 }
 
 void ContentView::UpdateIfChanged() {
-  if (window_ && shown_.Update(*window_)) update();
+  if (!window_) return;
+  const QRegion dirty = shown_.Update(*window_, rect());
+  if (!dirty.isEmpty()) update(dirty);
 }
 
 void ContentView::paintEvent(QPaintEvent* event) {

@@ -24,7 +24,7 @@ class ContentView : public QWidget {
   // Where the control shows (window coordinates): its rectangle clipped to
   // the controls it lies on; empty when it or one of those is hidden.
   QRect VisibleArea(const fw::RectControl& control) const;
-  // Schedules a repaint when anything a control shows has changed since the
+  // Schedules a repaint of the controls whose content has changed since the
   // last call: program code sets label texts and flags without telling the
   // view, and repainting unchanged content at every tick costs CPU.
   void UpdateIfChanged();

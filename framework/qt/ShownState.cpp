@@ -9,8 +9,8 @@
 
 namespace fw::qt {
 
-bool ShownState::Update(const fw::Window& window) {
-  bool changed = false;
+QRegion ShownState::Update(const fw::Window& window, const QRect& whole) {
+  QRegion dirty;
   const std::vector<fw::Control*>& controls = window.Controls();
   if (!std::equal(controls.begin(), controls.end(), controls_.begin(), controls_.end())) {
     controls_.assign(controls.begin(), controls.end());
@@ -24,14 +24,16 @@ bool ShownState::Update(const fw::Window& window) {
       s.box = dynamic_cast<const fw::Rectangle*>(rect);
       s.canvas = dynamic_cast<const fw::Canvas*>(rect);
     }
-    changed = true;
+    dirty = whole;
   }
-  auto keep = [&changed](auto& kept, const auto& now) {
-    if (kept == now) return;
-    kept = now;
-    changed = true;
-  };
   for (Shown& s : shown_) {
+    bool changed = false;
+    auto keep = [&changed](auto& kept, const auto& now) {
+      if (kept == now) return;
+      kept = now;
+      changed = true;
+    };
+    const QRect was(s.left, s.top, std::max(0, s.width), std::max(0, s.height));
     const fw::RectControl& c = *s.control;
     keep(s.left, c.Left), keep(s.top, c.Top), keep(s.width, c.Width), keep(s.height, c.Height);
     keep(s.visible, c.Visible);
@@ -48,8 +50,11 @@ bool ShownState::Update(const fw::Window& window) {
       keep(s.backdropVersion, backdrop ? backdrop->Version() : 0);
       keep(s.transparent, canvas->Transparent);
     }
+    if (!changed) continue;
+    dirty += was;
+    dirty += QRect(c.Left, c.Top, std::max(0, c.Width), std::max(0, c.Height));
   }
-  return changed;
+  return dirty;
 }
 
 }  // namespace fw::qt

@@ -1,4 +1,6 @@
 #pragma once
+#include <QRect>
+#include <QRegion>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,14 +18,16 @@ class Picture;
 namespace fw::qt {
 
 // What a window's controls show (place, visibility, texts, colours,
-// pictures), kept to tell whether any of it has changed: the program sets
+// pictures), kept to tell where any of it has changed: the program sets
 // label texts and flags without telling the view. A call with nothing
 // changed compares in place, allocating nothing.
 class ShownState {
  public:
-  // Whether anything shown differs from the last call (true at the first);
-  // remembers what is shown now.
-  bool Update(const fw::Window& window);
+  // Where what is shown differs from the last call: the rectangle of each
+  // control that changed, where it was and where it is; whole (the window's
+  // area) at the first call and when controls were added. Remembers what
+  // is shown now.
+  QRegion Update(const fw::Window& window, const QRect& whole);
 
  private:
   struct Shown {

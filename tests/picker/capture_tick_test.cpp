@@ -338,8 +338,7 @@ TEST_F(CaptureTick, RecreatesAMissingWorkFolderBeforeTheNextCapture) {
   EXPECT_EQ(View()->PixelAt(100, 100), second->PixelAt(50, 50));
 }
 
-// The capture takes the last one's place in one rename; an empty folder in
-// that place goes first, as a file does.
+// The last capture goes first, also when an empty folder has taken its place.
 TEST_F(CaptureTick, AFolderInPlaceOfTheLastCaptureIsReplaced) {
   TickAt(300, 200);
   std::filesystem::remove(WorkPath() + "/" + CaptureFileName);
