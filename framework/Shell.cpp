@@ -30,6 +30,10 @@ namespace {
 
 // How often a wait without a pidfd asks whether the command has ended.
 constexpr int kAskSliceMs = 5;
+// A command that ends within this long (a capture, most often) is waited
+// for directly; a longer one hands its wait to the event loop, which serves
+// events meanwhile and wakes for the command.
+constexpr int kDirectWaitMs = 5;
 // How much of a command's stderr is kept; the rest is read and dropped.
 constexpr size_t kErrorsKept = 65536;
 
@@ -348,19 +352,27 @@ void Shell::Execute(const std::string& command) {
 
   using Clock = std::chrono::steady_clock;
   const bool limited = TimeOut > 0;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(limited ? TimeOut : 0);
+  const auto start = Clock::now();
+  const auto deadline = start + std::chrono::milliseconds(limited ? TimeOut : 0);
+  const auto serveFrom = start + std::chrono::milliseconds(kDirectWaitMs);
   while (!child.reaped) {
     std::vector<int> watched;
     for (Stream& s : child.streams)
       if (s.fd >= 0) watched.push_back(s.fd);
     if (child.pidFd >= 0) watched.push_back(child.pidFd);
     // Rounded up: a wait rounded down to 0 ms would spin until the moment.
-    long long timeout = -1;
-    if (limited) timeout = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    const auto now = Clock::now();
+    auto msUntil = [now](Clock::time_point t) -> long long {
+      return std::chrono::ceil<std::chrono::milliseconds>(t - now).count();
+    };
+    auto atMost = [](long long timeout, long long limit) { return timeout < 0 ? limit : std::min(timeout, limit); };
+    long long timeout = limited ? msUntil(deadline) : -1;
     // Without a pidfd the end of the command is only seen by asking.
-    if (child.pidFd < 0) timeout = timeout < 0 ? kAskSliceMs : std::min<long long>(timeout, kAskSliceMs);
+    if (child.pidFd < 0) timeout = atMost(timeout, kAskSliceMs);
+    const bool serve = HasBackend() && now >= serveFrom;
+    if (HasBackend() && !serve) timeout = atMost(timeout, msUntil(serveFrom));
     timeout = std::max<long long>(0, timeout);
-    if (HasBackend()) {
+    if (serve) {
       CurrentBackend().ServeEvents(static_cast<int>(timeout), watched);
     } else {
       std::vector<pollfd> polled;

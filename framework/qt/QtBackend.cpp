@@ -25,6 +25,7 @@
 #include "Runtime.h"
 #include "SessionEnd.h"
 #include "Timer.h"
+#include "WakeSet.h"
 #include "Window.h"
 #include "X11.h"
 
@@ -96,26 +97,23 @@ class QtBackend final : public fw::Backend {
     // in Qt's queue, a key press is read later against the modifiers held
     // then, and Ctrl+Q becomes a plain q. The program's reactions to the
     // input wait at the gate until the command has ended. The loop sleeps
-    // until an event, a timer or the command wakes it.
-    bool wake = false;
-    std::vector<std::unique_ptr<QSocketNotifier>> notifiers;
-    for (int fd : wakeOn) {
-      auto& notifier = notifiers.emplace_back(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read));
-      // Once is enough: a command's end stays readable, and a wait nested
-      // in an event served here must not spin on it.
-      QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [&wake, n = notifier.get()] {
-        n->setEnabled(false);
-        wake = true;
-      });
+    // until an event, a timer or the command wakes it: the command's
+    // descriptors and the time limit are gathered into one descriptor, so
+    // the loop watches one more source only.
+    const WakeSet wake(ms, wakeOn);
+    if (!wake.Valid()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(0, std::min(ms, 5)));
+      return;
     }
-    QTimer limit;
-    if (ms >= 0) {
-      limit.setSingleShot(true);
-      limit.setTimerType(Qt::PreciseTimer);
-      QObject::connect(&limit, &QTimer::timeout, &limit, [&wake] { wake = true; });
-      limit.start(ms);
-    }
-    while (!wake) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    bool woken = false;
+    QSocketNotifier notifier(wake.Descriptor(), QSocketNotifier::Read);
+    // Once is enough: a command's end stays readable, and a wait nested in
+    // an event served here must not spin on it.
+    QObject::connect(&notifier, &QSocketNotifier::activated, &notifier, [&woken, &notifier] {
+      notifier.setEnabled(false);
+      woken = true;
+    });
+    while (!woken) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 
   void Post(std::function<void()> f) override { QTimer::singleShot(0, QCoreApplication::instance(), std::move(f)); }
