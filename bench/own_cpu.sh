@@ -1,24 +1,33 @@
 #!/bin/bash
-# The program's own CPU per capture and per still tick, against floors
-# measured in the same run, so that the ratios hold on any machine:
-#   per capture: the capture command itself (its CPU per run);
-#   per still tick: a bare /bin/sh -c true, the cheapest thing a tick could
-#   start (a still tick starts nothing, so its ratio shows the loop's cost).
-# Several executables are measured back to back, each from a copy of its bin
-# folder whose screencapture counts its runs. Run inside a display:
+# The running program's own CPU against its floor, a bare Qt program doing
+# the same work (bench/floor_qt.cpp). The floor and every build given run
+# side by side, through the same pointer moves and the same rest, so that
+# whatever else loads the machine loads them alike and the ratios hold on
+# any machine:
+#   per capture: own CPU while the pointer moves, per capture taken;
+#   still: own CPU while the pointer rests (for the floor, a 128 ms timer
+#   and one pointer query per tick).
+# The capture commands' CPU is not the program's own and is left out. Each
+# runs from a copy of its bin folder whose screencapture counts its runs.
+# ROUNDS rounds (default 3) start them afresh; the ratios are each round's,
+# then their median. Run inside a display:
 #   bench/with_xvfb.sh bench/own_cpu.sh build/bin/tintbeacon [other builds...]
-# SECONDS_EACH (default 15) sets the length of each phase.
+# SECONDS_EACH (default 15) sets the length of each phase; the floor is
+# bin/floor_qt beside the first build.
 set -eu
 secs=${SECONDS_EACH:-15}
+rounds=${ROUNDS:-3}
+floor=$(dirname "$1")/floor_qt
+[ -x "$floor" ] || { echo "no $floor: build the floor_qt target" >&2; exit 2; }
 work=$(mktemp -d)
-pid=
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-hz=$(getconf CLK_TCK)
+# The work folders lie on a memory file system, as in a user's
+# XDG_RUNTIME_DIR.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then runtime=$(mktemp -d -p /dev/shm); else runtime=$work/runtime; fi
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work" "$runtime"' EXIT
 
-# Nanoseconds of CPU of the program's own threads, commands excluded.
-own() { cat /proc/"$pid"/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }'; }
-# Nanoseconds of CPU of the commands it has reaped.
-children() { awk -v hz="$hz" '{ printf "%.0f", ($16 + $17) * 1e9 / hz }' "/proc/$pid/stat"; }
+# Nanoseconds of CPU of a program's own threads, commands excluded.
+own() { cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }'; }
 runs() { [ -f "$1/captures" ] && wc -l <"$1/captures" || echo 0; }
 
 move() {
@@ -30,46 +39,63 @@ move() {
   done
 }
 
-# The floor of a still tick: CPU per run of /bin/sh -c true.
-floor_sh() {
-  local n=300 me=$BASHPID t0 t1
-  t0=$(awk -v hz="$hz" '{ print ($16 + $17) * 1e9 / hz }' /proc/$me/stat)
-  for _ in $(seq $n); do /bin/sh -c true; done
-  t1=$(awk -v hz="$hz" '{ print ($16 + $17) * 1e9 / hz }' /proc/$me/stat)
-  awk -v a="$t0" -v b="$t1" -v n="$n" 'BEGIN { printf "%.0f", (b - a) / n }'
-}
-
-printf '%-28s %10s %10s %8s %12s %10s %8s\n' build "own/capt" "cmd/capt" ratio "own/still s" "ticks/s" ratio
-for exe in "$@"; do
-  dir=$work/$(basename "$exe")-$RANDOM
-  mkdir -p "$dir/bin/tools" "$dir/home/run"
-  chmod 700 "$dir/home/run"
-  cp "$exe" "$dir/bin/tintbeacon"
-  cp -r "$(dirname "$exe")/resources" "$dir/bin/"
+# A copy of exe's bin folder in dir, its screencapture counting its runs.
+copy_bin() {
+  local exe=$1 dir=$2
+  mkdir -p "$dir/bin/tools" "$dir/home"
+  mkdir -m 700 -p "$runtime/$(basename "$dir")"
+  cp "$exe" "$dir/bin/"
+  if [ -d "$(dirname "$exe")/resources" ]; then cp -r "$(dirname "$exe")/resources" "$dir/bin/"; fi
   cp "$(dirname "$exe")"/tools/* "$dir/bin/tools/"
   mv "$dir/bin/tools/screencapture" "$dir/bin/tools/screencapture.real"
   printf '#!/bin/sh\necho >> %s/captures\nexec %s/bin/tools/screencapture.real "$@"\n' "$dir" "$dir" \
     >"$dir/bin/tools/screencapture"
   chmod 755 "$dir/bin/tools/screencapture"
-  HOME=$dir/home XDG_CONFIG_HOME=$dir/home/config XDG_RUNTIME_DIR=$dir/home/run "$dir/bin/tintbeacon" 2>/dev/null &
-  pid=$!
-  sleep 2
-  o0=$(own); c0=$(children); n0=$(runs "$dir")
+}
+
+names=("floor (bare Qt)" "$@")
+exes=("$floor" "$@")
+printf '%-5s %-34s %12s %8s %14s %8s\n' round build "own/capture" ratio "still, % core" ratio
+for round in $(seq "$rounds"); do
+  pids=()
+  dirs=()
+  for i in "${!exes[@]}"; do
+    dir=$work/$round-$i
+    copy_bin "${exes[$i]}" "$dir"
+    HOME=$dir/home XDG_CONFIG_HOME=$dir/home/config XDG_RUNTIME_DIR=$runtime/$(basename "$dir") \
+      "$dir/bin/$(basename "${exes[$i]}")" 2>/dev/null &
+    pids+=($!)
+    dirs+=("$dir")
+  done
+  sleep 3
+  declare -a o0 o1 o2 o3 n0 n1
+  for i in "${!pids[@]}"; do o0[$i]=$(own "${pids[$i]}"); n0[$i]=$(runs "${dirs[$i]}"); done
   move
-  o1=$(own); c1=$(children); n1=$(runs "$dir")
+  for i in "${!pids[@]}"; do o1[$i]=$(own "${pids[$i]}"); n1[$i]=$(runs "${dirs[$i]}"); done
   sleep 1
-  o2=$(own); t0=$(date +%s.%N)
+  for i in "${!pids[@]}"; do o2[$i]=$(own "${pids[$i]}"); done
+  t0=$(date +%s.%N)
   sleep "$secs"
-  o3=$(own); t1=$(date +%s.%N)
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  floor=$(floor_sh)
-  awk -v name="$exe" -v o="$((o1 - o0))" -v c="$((c1 - c0))" -v n="$((n1 - n0))" \
-      -v s="$((o3 - o2))" -v t0="$t0" -v t1="$t1" -v floor="$floor" 'BEGIN {
-    ticks = (t1 - t0) * 1000 / 128
-    perStill = s / ticks
-    printf "%-28s %8.3fms %8.3fms %8.2fx %10.1fus %10.1f %7.3fx\n", name, o / n / 1e6, c / n / 1e6, o / c,
-      perStill / 1e3, ticks / (t1 - t0), perStill / floor
-  }'
+  for i in "${!pids[@]}"; do o3[$i]=$(own "${pids[$i]}"); done
+  t1=$(date +%s.%N)
+  for p in "${pids[@]}"; do kill "$p"; wait "$p" 2>/dev/null || true; done
+  pids=()
+  for i in "${!exes[@]}"; do
+    awk -v name="${names[$i]}" -v r="$round" -v o="$((o1[$i] - o0[$i]))" -v n="$((n1[$i] - n0[$i]))" \
+        -v s="$((o3[$i] - o2[$i]))" -v fo="$((o1[0] - o0[0]))" -v fn="$((n1[0] - n0[0]))" \
+        -v fs="$((o3[0] - o2[0]))" -v t0="$t0" -v t1="$t1" -v floor="$((i == 0))" 'BEGIN {
+      capture = n ? o / n : 0; fcapture = fn ? fo / fn : 0
+      if (floor) printf "%-5s %-34s %10.3fms %8s %13.3f%% %8s\n", r, name, capture / 1e6, "", s / (t1 - t0) / 1e7, ""
+      else printf "%-5s %-34s %10.3fms %7.2fx %13.3f%% %7.2fx\n", r, name, capture / 1e6, capture / fcapture,
+        s / (t1 - t0) / 1e7, s / fs
+    }' | tee -a "$work/results"
+  done
+  for dir in "${dirs[@]}"; do rm -rf "$dir" "$runtime/$(basename "$dir")"; done
 done
-echo "own/capt: the program's own CPU per capture; cmd/capt: the capture command's; ratio: own / command."
-echo "own/still: the program's CPU per tick with the pointer still; ratio: against one /bin/sh -c true."
+echo
+echo "median of the rounds (target: per capture <= 1.5x, still <= 1.2x the floor):"
+for exe in "$@"; do
+  median() { awk -v e="$exe" -v col="$1" '$2 == e { print $col }' "$work/results" | tr -d x | sort -g |
+    awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+  printf '  %-34s per capture %.2fx the floor, still %.2fx the floor\n' "$exe" "$(median 4)" "$(median 6)"
+done

@@ -26,13 +26,14 @@ std::unique_ptr<fw::Picture> ScreenLike(int size) {
 
 std::string TempPath() { return "/tmp/tb-picture-bench-" + std::to_string(getpid()) + ".png"; }
 
+// A capture of 101 x 101 points at scale 1, and at scale 2 (202 x 202).
 void BM_DecodeCapture(benchmark::State& state) {
   std::string path = TempPath();
-  ScreenLike(101)->Save(path);
+  ScreenLike(int(state.range(0)))->Save(path);
   for (auto _ : state) benchmark::DoNotOptimize(fw::Picture::OpenPath(path));
   std::remove(path.c_str());
 }
-BENCHMARK(BM_DecodeCapture)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeCapture)->Arg(101)->Arg(202)->Unit(benchmark::kMicrosecond);
 
 void BM_EncodeCapture(benchmark::State& state) {
   std::string path = TempPath();

@@ -36,9 +36,11 @@ class Backend {
   // Runs the event loop until QuitEventLoop; returns its exit code.
   virtual int RunEventLoop() = 0;
   virtual void QuitEventLoop(int code) = 0;
-  // Serves pending window events and due timers for at most ms milliseconds;
-  // Shell calls it while it waits for a command.
-  virtual void ServeEvents(int ms) = 0;
+  // Serves window events and timers as they come until one of wakeOn (file
+  // descriptors) is ready to read or ms milliseconds have passed (ms < 0: no
+  // limit). Shell calls it while it waits for a command, with the command's
+  // pipes and end, so that the wait wakes only for what it serves.
+  virtual void ServeEvents(int ms, const std::vector<int>& wakeOn) = 0;
   // Runs f from the event loop soon, after what is already pending.
   virtual void Post(std::function<void()> f) = 0;
 

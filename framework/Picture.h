@@ -46,11 +46,26 @@ class Picture {
   void Save(const std::string& path) const;
 
   Color PixelAt(int32_t x, int32_t y) const { return Color(pixels_[size_t(y) * size_t(width_) + size_t(x)]); }
-  void SetPixelAt(int32_t x, int32_t y, Color c) { pixels_[size_t(y) * size_t(width_) + size_t(x)] = c.RGB(); }
+  void SetPixelAt(int32_t x, int32_t y, Color c) {
+    Touch();
+    pixels_[size_t(y) * size_t(width_) + size_t(x)] = c.RGB();
+  }
   const uint32_t* Data() const { return pixels_.data(); }
-  uint32_t* Data() { return pixels_.data(); }
+  uint32_t* Data() {
+    Touch();
+    return pixels_.data();
+  }
+
+  // Changes at every call that gives write access to the pixels, and is
+  // never the same for two pictures: what was made from a picture (a
+  // converted copy for the screen) holds while its version does.
+  uint64_t Version() const { return version_; }
 
  private:
+  void Touch() { version_ = ++versions_; }
+  // Pictures live on the user-interface thread.
+  inline static uint64_t versions_ = 0;
+  uint64_t version_ = ++versions_;
   int32_t width_, height_;
   double pixelsPerPoint_;
   std::vector<uint32_t> pixels_;

@@ -1,6 +1,7 @@
 #include "Png.h"
 
 #include <png.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <zlib.h>
 #include <unistd.h>
@@ -34,6 +35,47 @@ struct Context {
   std::shared_ptr<Picture> picture;
   std::vector<png_bytep> rows;
 };
+
+// The file, read through a buffer large enough for a whole capture, so that
+// it takes one or a few reads; the buffer lives on the stack, where no
+// allocation of the heap's top comes and goes with it.
+struct Input {
+  int fd = -1;
+  int error = 0;  // the errno of a failed read
+  size_t begin = 0, end = 0;
+  uint8_t buffer[65536];
+
+  // Reads until at least n bytes are buffered or the file ends; false when
+  // fewer are there.
+  bool Buffer(size_t n) {
+    if (end - begin >= n) return true;
+    std::memmove(buffer, buffer + begin, end - begin);
+    end -= begin;
+    begin = 0;
+    while (end < n) {
+      const ssize_t got = ::read(fd, buffer + end, sizeof buffer - end);
+      if (got > 0) {
+        end += size_t(got);
+      } else if (got == 0 || errno != EINTR) {
+        if (got < 0) error = errno;
+        return false;
+      }
+    }
+    return true;
+  }
+};
+
+void ReadBytes(png_structp png, png_bytep data, size_t length) {
+  auto* input = static_cast<Input*>(png_get_io_ptr(png));
+  while (length > 0) {
+    if (!input->Buffer(1)) png_error(png, input->error ? std::strerror(input->error) : "the file ends early");
+    const size_t n = std::min(length, input->end - input->begin);
+    std::memcpy(data, input->buffer + input->begin, n);
+    input->begin += n;
+    data += n;
+    length -= n;
+  }
+}
 
 void OnError(png_structp png, png_const_charp message) {
   auto* context = static_cast<Context*>(png_get_error_ptr(png));
@@ -88,7 +130,7 @@ void Decode(png_structp png, png_infop info, Context& context) {
   png_read_end(png, nullptr);
 }
 
-bool ReadWithLibpng(FILE* file, Context& context) {
+bool ReadWithLibpng(Input& input, Context& context) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &context, OnError, OnWarning);
   if (!png) {
     std::snprintf(context.error, sizeof context.error, "out of memory");
@@ -101,7 +143,7 @@ bool ReadWithLibpng(FILE* file, Context& context) {
     if (!context.error[0]) std::snprintf(context.error, sizeof context.error, "out of memory");
     return false;
   }
-  png_init_io(png, file);
+  png_set_read_fn(png, &input, ReadBytes);
   png_set_user_limits(png, kMaxSide, kMaxSide);
   Decode(png, info, context);
   png_destroy_read_struct(&png, &info, nullptr);
@@ -224,31 +266,34 @@ void Encode(int32_t pictureWidth, int32_t pictureHeight, const RowSource& source
 }  // namespace
 
 std::shared_ptr<Picture> Read(const std::string& path, std::string& error, uint32_t maxWidth, uint32_t maxHeight) {
-  FILE* file = std::fopen(path.c_str(), "rbe");
-  if (!file) {
+  // Not blocking: a FIFO at the place is refused, never waited on.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
     error = std::strerror(errno);
     return nullptr;
   }
+  Input input;
+  input.fd = fd;
+  auto refuse = [&](std::string why) -> std::shared_ptr<Picture> {
+    ::close(fd);
+    error = std::move(why);
+    return nullptr;
+  };
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return refuse(std::strerror(errno));
+  if (!S_ISREG(info.st_mode)) return refuse("not a regular file");
   // The signature, then the IHDR chunk that every PNG starts with: its size
   // is known before anything is decoded.
-  png_byte header[24];
-  if (std::fread(header, 1, sizeof header, file) != sizeof header || png_sig_cmp(header, 0, 8) != 0 ||
-      std::memcmp(header + 12, "IHDR", 4) != 0) {
-    std::fclose(file);
-    error = "not a PNG file";
-    return nullptr;
-  }
+  const uint8_t* header = input.buffer;
+  if (!input.Buffer(24) || png_sig_cmp(header, 0, 8) != 0 || std::memcmp(header + 12, "IHDR", 4) != 0)
+    return refuse(input.error ? std::strerror(input.error) : "not a PNG file");
   const png_uint_32 width = png_get_uint_32(header + 16), height = png_get_uint_32(header + 20);
-  if (width > maxWidth || height > maxHeight) {
-    std::fclose(file);
-    error = std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
-            std::to_string(maxWidth) + " x " + std::to_string(maxHeight) + " expected";
-    return nullptr;
-  }
-  std::rewind(file);
+  if (width > maxWidth || height > maxHeight)
+    return refuse(std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
+                  std::to_string(maxWidth) + " x " + std::to_string(maxHeight) + " expected");
   Context context;
-  bool ok = ReadWithLibpng(file, context);
-  std::fclose(file);
+  const bool ok = ReadWithLibpng(input, context);
+  ::close(fd);
   if (!ok) {
     error = context.error;
     return nullptr;

@@ -28,8 +28,12 @@ namespace fw {
 
 namespace {
 
-// How long the wait goes without serving the desktop's events.
-constexpr int kServeSliceMs = 5;
+// How often a wait without a pidfd asks whether the command has ended.
+constexpr int kAskSliceMs = 5;
+// A command that ends within this long (a capture, most often) is waited
+// for directly; a longer one hands its wait to the event loop, which serves
+// events meanwhile and wakes for the command.
+constexpr int kDirectWaitMs = 5;
 // How much of a command's stderr is kept; the rest is read and dropped.
 constexpr size_t kErrorsKept = 65536;
 
@@ -347,38 +351,40 @@ void Shell::Execute(const std::string& command) {
   child.pidFd = OpenPidFd(child.pid);
 
   using Clock = std::chrono::steady_clock;
-  const auto start = Clock::now();
   const bool limited = TimeOut > 0;
+  const auto start = Clock::now();
   const auto deadline = start + std::chrono::milliseconds(limited ? TimeOut : 0);
-  auto nextServe = start + std::chrono::milliseconds(kServeSliceMs);
+  const auto serveFrom = start + std::chrono::milliseconds(kDirectWaitMs);
   while (!child.reaped) {
-    pollfd watched[3];
-    nfds_t count = 0;
+    std::vector<int> watched;
     for (Stream& s : child.streams)
-      if (s.fd >= 0) watched[count++] = {s.fd, POLLIN, 0};
-    if (child.pidFd >= 0) watched[count++] = {child.pidFd, POLLIN, 0};
+      if (s.fd >= 0) watched.push_back(s.fd);
+    if (child.pidFd >= 0) watched.push_back(child.pidFd);
     // Rounded up: a wait rounded down to 0 ms would spin until the moment.
     const auto now = Clock::now();
     auto msUntil = [now](Clock::time_point t) -> long long {
       return std::chrono::ceil<std::chrono::milliseconds>(t - now).count();
     };
-    long long timeout = -1;
-    if (HasBackend()) timeout = msUntil(nextServe);
-    if (limited) timeout = timeout < 0 ? msUntil(deadline) : std::min(timeout, msUntil(deadline));
+    auto atMost = [](long long timeout, long long limit) { return timeout < 0 ? limit : std::min(timeout, limit); };
+    long long timeout = limited ? msUntil(deadline) : -1;
     // Without a pidfd the end of the command is only seen by asking.
-    if (child.pidFd < 0) timeout = timeout < 0 ? kServeSliceMs : std::min<long long>(timeout, kServeSliceMs);
-    int ready = ::poll(watched, count, static_cast<int>(std::max<long long>(0, timeout)));
-    if (ready < 0 && errno != EINTR) break;
+    if (child.pidFd < 0) timeout = atMost(timeout, kAskSliceMs);
+    const bool serve = HasBackend() && now >= serveFrom;
+    if (HasBackend() && !serve) timeout = atMost(timeout, msUntil(serveFrom));
+    timeout = std::max<long long>(0, timeout);
+    if (serve) {
+      CurrentBackend().ServeEvents(static_cast<int>(timeout), watched);
+    } else {
+      std::vector<pollfd> polled;
+      for (int fd : watched) polled.push_back({fd, POLLIN, 0});
+      if (::poll(polled.data(), polled.size(), static_cast<int>(timeout)) < 0 && errno != EINTR) break;
+    }
     for (Stream& s : child.streams) s.Read();
     if (child.TryReap()) break;
     if (limited && Clock::now() >= deadline) {
       timedOut_ = true;
       child.Kill();
       break;
-    }
-    if (HasBackend() && Clock::now() >= nextServe) {
-      CurrentBackend().ServeEvents(kServeSliceMs);
-      nextServe = Clock::now() + std::chrono::milliseconds(kServeSliceMs);
     }
   }
   child.Reap();

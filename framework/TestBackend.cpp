@@ -1,5 +1,7 @@
 #include "TestBackend.h"
 
+#include <poll.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -54,10 +56,17 @@ void TestBackend::QuitEventLoop(int code) {
   quitCode_ = code;
 }
 
-void TestBackend::ServeEvents(int /*ms*/) {
+void TestBackend::WaitReadable(int ms, const std::vector<int>& fds) {
+  std::vector<pollfd> polled;
+  for (int fd : fds) polled.push_back({fd, POLLIN, 0});
+  ::poll(polled.data(), polled.size(), ms);
+}
+
+void TestBackend::ServeEvents(int ms, const std::vector<int>& wakeOn) {
   ++serveCalls_;
   // Virtual time moves only as the test says, whatever the real command takes.
   if (std::function<void()> f = std::exchange(duringNextCommand_, nullptr)) f();
+  WaitReadable(ms, wakeOn);
 }
 
 void TestBackend::Post(std::function<void()> f) { posted_.push_back(std::move(f)); }

@@ -35,6 +35,9 @@ class TestBackend : public Backend {
   // the command runs; only the next wait runs f, once (to move the clock,
   // or to bring input that arrives while the command runs).
   void WhileNextCommandWaits(std::function<void()> f) { duringNextCommand_ = std::move(f); }
+  // A command's wait in real time, serving nothing: until one of fds is
+  // ready to read or ms milliseconds have passed (ms < 0: no limit).
+  static void WaitReadable(int ms, const std::vector<int>& fds);
 
   // The pointer in points; device, when given, is what the desktop reports
   // as the device pixel under it.
@@ -74,7 +77,7 @@ class TestBackend : public Backend {
 
   int RunEventLoop() override;
   void QuitEventLoop(int code) override;
-  void ServeEvents(int ms) override;
+  void ServeEvents(int ms, const std::vector<int>& wakeOn) override;
   void Post(std::function<void()> f) override;
   void CreateNativeWindow(Window& w) override;
   void DestroyNativeWindow(Window& w) override;

@@ -115,6 +115,15 @@ class Main : public PickerWindow {
   bool EditStopSpeaking_Action();
 
  private:
+  // What the position caption shows: the setting and the stored position.
+  struct Caption {
+    bool shown = false;
+    int32_t x = 0, y = 0;
+    bool operator==(const Caption&) const = default;
+  };
+  // The caption as the tick last set it; none before the first tick.
+  std::optional<Caption> shownCaption_;
+
   // Device pixels per point of the window's display; 1.0 when the query
   // fails. Kept as a double: scales such as 1.1458333 (Xft.dpi 110) are not
   // a float, and the tool must count points as the desktop does.

@@ -2,6 +2,7 @@
 // crosshair, its centre colour in the swatch and the two labels; and the
 // display-scale query it starts with.
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -57,6 +58,30 @@ void DeleteQuietly(const fw::FolderItemPtr& file) {
   }
 }
 
+// Makes the work folder when it is missing; throws when something else is
+// in its place or it cannot be made.
+void PrepareWorkFolder(const fw::FolderItem& workFolder) {
+  if (workFolder.Directory()) return;
+  if (workFolder.Exists()) throw CaptureFailed(workFolder.NativePath() + " is not a folder");
+  try {
+    workFolder.CreateAsFolder();
+  } catch (const fw::RuntimeException& e) {
+    throw CaptureFailed(e.what());
+  }
+}
+
+// Puts the capture in place of the last one, which is deleted first: a
+// rename over a file would make some file systems (ext4) write the new one
+// out to disk at once.
+void ReplaceLastCapture(const fw::FolderItem& capture, const fw::FolderItem& last) {
+  try {
+    last.Delete();
+  } catch (const fw::IOException& e) {
+    if (e.ErrorNumber() != ENOENT) throw;
+  }
+  capture.MoveFileTo(last);
+}
+
 fw::Color CrosshairColor(const std::string& selected) {
   if (fw::StrEq(selected, "White")) return fw::Color(0xFFFFFF);
   if (fw::StrEq(selected, "Black")) return fw::Color(0x000000);
@@ -100,26 +125,24 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
     app.SelectedLang = language;
   }
 
-  fw::FolderItemPtr workFolder = WorkFolder();
-  std::string folderProblem;
-  try {
-    if (workFolder && !workFolder->Exists()) workFolder->CreateAsFolder();
-  } catch (const fw::RuntimeException& e) {
-    folderProblem = e.what();
-  }
-
   const int32_t x = fw::System::MouseX();
   const int32_t y = fw::System::MouseY();
   const std::optional<fw::DevicePixel> device = fw::System::MouseDevicePixel();
 
-  if (app.SelectedMouseLoc) {
-    LocationBG()->Visible = true;
-    LocLabel()->Visible = true;
-    LocLabel()->Text = MouseX >= 0 && MouseY >= 0 ? "(" + fw::Str(MouseX) + ", " + fw::Str(MouseY) + ")" : "";
-  } else {
-    LocLabel()->Text = "";
-    LocationBG()->Visible = false;
-    LocLabel()->Visible = false;
+  // The caption changes only with the setting and the stored position: a
+  // still tick leaves it be.
+  const Caption caption{app.SelectedMouseLoc, MouseX, MouseY};
+  if (caption != shownCaption_) {
+    shownCaption_ = caption;
+    if (app.SelectedMouseLoc) {
+      LocationBG()->Visible = true;
+      LocLabel()->Visible = true;
+      LocLabel()->Text = MouseX >= 0 && MouseY >= 0 ? "(" + fw::Str(MouseX) + ", " + fw::Str(MouseY) + ")" : "";
+    } else {
+      LocLabel()->Text = "";
+      LocationBG()->Visible = false;
+      LocLabel()->Visible = false;
+    }
   }
 
   // The position is stored before the capture, so a capture that fails is
@@ -136,9 +159,11 @@ void Main::GetPicture_Action(fw::Timer& /*timer*/) {
   std::shared_ptr<fw::Picture> capture;
   int32_t w = 0, h = 0;
   try {
+    // Checked at each capture, not at each tick: a folder removed under the
+    // program is made again before the next capture.
+    fw::FolderItemPtr workFolder = WorkFolder();
     if (!workFolder) throw CaptureFailed("no private temporary folder for " + std::string(AppIdentifier) + ".work");
-    if (!folderProblem.empty()) throw CaptureFailed(folderProblem);
-    if (!workFolder->Directory()) throw CaptureFailed(workFolder->NativePath() + " is not a folder");
+    PrepareWorkFolder(*workFolder);
     capture = CaptureIntoWorkFolder(*workFolder, rectangle, app.IsMarverics, scale, device, w, h);
   } catch (const std::exception& e) {
     // The view, the swatch and the labels keep the last good capture.
@@ -231,26 +256,25 @@ std::shared_ptr<fw::Picture> Main::CaptureIntoWorkFolder(const fw::FolderItem& w
   const int32_t maxHeight = MostPixels(asked.Height, scale);
   fw::FolderItemPtr captureFile = workFolder.Child(rectangle);
   fw::FolderItemPtr captureSquare = workFolder.Child(CaptureFileName);
+  if (!captureFile) throw CaptureFailed("no capture file can be named " + rectangle);
   std::shared_ptr<fw::Picture> fresh;
   try {
-    // The capture is judged by its file alone. The new capture is read
-    // before the old one goes, so that a capture that cannot be read leaves
-    // the last good one in place.
-    if (!captureFile || !captureFile->Exists())
-      throw CaptureFailed(std::string("screencapture wrote no file ") + rectangle +
-                          (shell.TimedOut() ? " (stopped: it did not end in time)" : ""));
+    // The capture is judged by its file alone, read once. The new capture
+    // is read before the old one goes, so that a capture that cannot be
+    // read leaves the last good one in place.
     std::string problem;
     fresh = fw::Picture::Open(*captureFile, maxWidth, maxHeight, problem);
+    if (!fresh && !captureFile->Exists())
+      throw CaptureFailed(std::string("screencapture wrote no file ") + rectangle +
+                          (shell.TimedOut() ? " (stopped: it did not end in time)" : ""));
     if (!fresh) throw CaptureFailed("capture " + rectangle + " refused: " + problem);
     w = fresh->Width();
     h = fresh->Height();
-    if (captureSquare->Exists()) captureSquare->Delete();
-    captureFile->MoveFileTo(*captureSquare);
+    ReplaceLastCapture(*captureFile, *captureSquare);
   } catch (...) {
     DeleteQuietly(captureFile);
     throw;
   }
-  DeleteQuietly(captureFile);
   // The picture decoded from the capture is the one drawn: the file under
   // its new name holds the same pixels.
   return fresh;

@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -181,35 +182,43 @@ class ScreenImage {
       error = "the X server sent a short image";
       return false;
     }
+    // Where each picture column lies in a row of the image, found once.
+    for (long column : columns_)
+      offsets_.push_back(column < left_ || column >= right_ ? kOffScreen
+                                                            : size_t(column - left_) * size_t(layout_.bytesPerPixel));
     return true;
   }
 
   // Picture row j, 0x00RRGGBB.
   void Row(size_t j, uint32_t* out) const {
-    std::fill_n(out, columns_.size(), 0u);
-    if (!image_ || rows_[j] < top_ || rows_[j] >= bottom_) return;
+    if (!image_ || rows_[j] < top_ || rows_[j] >= bottom_) {
+      std::fill_n(out, columns_.size(), 0u);
+      return;
+    }
     const uint8_t* row = xcb_get_image_data(image_.get()) + size_t(rows_[j] - top_) * stride_;
     // The usual layout (32-bit words of 0x00RRGGBB in the machine's order)
     // is copied as it stands.
     const bool direct = layout_.bytesPerPixel == 4 && layout_.red.mask == 0xFF0000 &&
                         layout_.green.mask == 0xFF00 && layout_.blue.mask == 0xFF &&
                         layout_.lsbFirst == (std::endian::native == std::endian::little);
-    for (size_t i = 0; i < columns_.size(); ++i) {
-      if (columns_[i] < left_ || columns_[i] >= right_) continue;
-      const uint8_t* at = row + size_t(columns_[i] - left_) * size_t(layout_.bytesPerPixel);
-      if (direct) {
-        std::memcpy(&out[i], at, 4);
+    for (size_t i = 0; i < offsets_.size(); ++i) {
+      if (offsets_[i] == kOffScreen) {
+        out[i] = 0;
+      } else if (direct) {
+        std::memcpy(&out[i], row + offsets_[i], 4);
         out[i] &= 0xFFFFFF;
       } else {
-        uint32_t pixel = PixelAt(at, layout_);
+        uint32_t pixel = PixelAt(row + offsets_[i], layout_);
         out[i] = layout_.red.Of(pixel) << 16 | layout_.green.Of(pixel) << 8 | layout_.blue.Of(pixel);
       }
     }
   }
 
  private:
+  static constexpr size_t kOffScreen = SIZE_MAX;
   const Layout& layout_;
   std::vector<long> columns_, rows_;
+  std::vector<size_t> offsets_;  // bytes into an image row; kOffScreen: black
   long left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
   size_t stride_ = 0;
   Reply<xcb_get_image_reply_t> image_{nullptr, &std::free};

@@ -38,29 +38,8 @@ QRect ContentView::VisibleArea(const fw::RectControl& control) const {
 
 void ContentView::UpdateIfChanged() {
   if (!window_) return;
-  std::string state;
-  auto add = [&state](const auto& value) {
-    state.append(reinterpret_cast<const char*>(&value), sizeof value);
-  };
-  for (const fw::Control* control : window_->Controls()) {
-    const auto* rect = dynamic_cast<const fw::RectControl*>(control);
-    if (!rect) continue;
-    add(rect->Left), add(rect->Top), add(rect->Width), add(rect->Height), add(rect->Visible);
-    if (const auto* label = dynamic_cast<const fw::Label*>(rect)) {
-      state += label->Text;
-      state += label->TextFont;
-      add(label->TextSize), add(label->TextAlign), add(label->TextColor.value);
-      add(label->Bold), add(label->Italic), add(label->Underline);
-    } else if (const auto* box = dynamic_cast<const fw::Rectangle*>(rect)) {
-      add(box->FillColor.value), add(box->BorderWidth);
-      add(box->TopLeftColor.value), add(box->BottomRightColor.value);
-    } else if (const auto* canvas = dynamic_cast<const fw::Canvas*>(rect)) {
-      add(canvas->Backdrop.get());
-    }
-  }
-  if (state == shownState_) return;
-  shownState_ = std::move(state);
-  update();
+  const QRegion dirty = shown_.Update(*window_, rect());
+  if (!dirty.isEmpty()) update(dirty);
 }
 
 void ContentView::paintEvent(QPaintEvent* event) {

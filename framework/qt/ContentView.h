@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "ShownState.h"
+
 namespace fw {
 class Window;
 class Control;
@@ -22,7 +24,7 @@ class ContentView : public QWidget {
   // Where the control shows (window coordinates): its rectangle clipped to
   // the controls it lies on; empty when it or one of those is hidden.
   QRect VisibleArea(const fw::RectControl& control) const;
-  // Schedules a repaint when anything a control shows has changed since the
+  // Schedules a repaint of the controls whose content has changed since the
   // last call: program code sets label texts and flags without telling the
   // view, and repainting unchanged content at every tick costs CPU.
   void UpdateIfChanged();
@@ -44,7 +46,7 @@ class ContentView : public QWidget {
 
   fw::Window* window_;
   std::string hoveredCanvas_;  // by name: the view never holds a control
-  std::string shownState_;     // what UpdateIfChanged last saw
+  ShownState shown_;           // what UpdateIfChanged last saw
 };
 
 }  // namespace fw::qt

@@ -11,6 +11,7 @@
 #include "FontTable.h"
 #include "Label.h"
 #include "Picture.h"
+#include "PictureImage.h"
 #include "Rectangle.h"
 
 namespace fw::qt {
@@ -24,11 +25,9 @@ void PaintCanvas(QPainter& painter, const fw::Canvas& canvas) {
   // for one, never a blend of its neighbours; one of another resolution (an
   // icon) is smoothed to fit. Only a transparent canvas lets what lies
   // beneath show through its picture.
-  QImage image = ToImage(*canvas.Backdrop, canvas.Transparent);
-  image.setDevicePixelRatio(canvas.Backdrop->PixelsPerPoint());
   painter.setRenderHint(QPainter::SmoothPixmapTransform,
                         canvas.Backdrop->PixelsPerPoint() != painter.device()->devicePixelRatioF());
-  painter.drawImage(QPoint(canvas.Left, canvas.Top), image);
+  painter.drawImage(QPoint(canvas.Left, canvas.Top), PictureImage(*canvas.Backdrop, canvas.Transparent));
 }
 
 void PaintRectangle(QPainter& painter, const fw::Rectangle& rect) {
@@ -79,6 +78,7 @@ QImage ToImage(const fw::Picture& picture, bool withAlpha) {
     // A picture pixel holds its transparency where QImage holds its alpha.
     for (int x = 0; x < picture.Width(); ++x) line[x] = withAlpha ? from[x] ^ 0xFF000000u : from[x] | 0xFF000000u;
   }
+  image.setDevicePixelRatio(picture.PixelsPerPoint());
   return image;
 }
 

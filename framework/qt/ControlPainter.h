@@ -19,8 +19,9 @@ QRect ControlRect(const fw::RectControl& control);
 // The font a label's text is drawn in: its face, size and style.
 QFont LabelFont(const fw::Label& label);
 
-// A copy of the picture, one image pixel per picture pixel: with the
-// picture's transparency as its alpha, or opaque.
+// A copy of the picture, one image pixel per picture pixel, at the
+// picture's pixels per point: with the picture's transparency as its alpha,
+// or opaque.
 QImage ToImage(const fw::Picture& picture, bool withAlpha);
 
 // Paints one control: a canvas's backdrop, a rectangle, a label's text.

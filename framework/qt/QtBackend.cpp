@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QPointer>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -25,6 +26,7 @@
 #include "Runtime.h"
 #include "SessionEnd.h"
 #include "Timer.h"
+#include "WakeSet.h"
 #include "Window.h"
 #include "X11.h"
 
@@ -92,12 +94,28 @@ class QtBackend final : public fw::Backend {
     QCoreApplication::exit(code);
   }
 
-  void ServeEvents(int ms) override {
+  void ServeEvents(int ms, const std::vector<int>& wakeOn) override {
     // Every event is served while a command runs, input included: held back
     // in Qt's queue, a key press is read later against the modifiers held
     // then, and Ctrl+Q becomes a plain q. The program's reactions to the
-    // input wait at the gate until the command has ended.
-    QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(0, ms));
+    // input wait at the gate until the command has ended. The loop sleeps
+    // until an event, a timer or the command wakes it: the command's
+    // descriptors and the time limit are gathered into one descriptor, so
+    // the loop watches one more source only.
+    const WakeSet wake(ms, wakeOn);
+    if (!wake.Valid()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, std::max(0, std::min(ms, 5)));
+      return;
+    }
+    bool woken = false;
+    QSocketNotifier notifier(wake.Descriptor(), QSocketNotifier::Read);
+    // Once is enough: a command's end stays readable, and a wait nested in
+    // an event served here must not spin on it.
+    QObject::connect(&notifier, &QSocketNotifier::activated, &notifier, [&woken, &notifier] {
+      notifier.setEnabled(false);
+      woken = true;
+    });
+    while (!woken) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 
   void Post(std::function<void()> f) override { QTimer::singleShot(0, QCoreApplication::instance(), std::move(f)); }

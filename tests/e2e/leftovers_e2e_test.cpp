@@ -107,7 +107,9 @@ TEST_P(AbruptEndE2E, LeavesNoChildAndNoFolder) {
   EXPECT_TRUE(WaitFor([&] { return AllGone(started); }, 3000)) << program.Log();
   EXPECT_EQ(program.PrefLines().size(), 9u) << program.Log();
   EXPECT_TRUE(fs::is_empty(program.Dir() / "tmp")) << program.Log();
-  if (GetParam().runtimeDir) EXPECT_TRUE(fs::is_empty(program.Dir() / "runtime/org.tintbeacon.Tintbeacon.work"));
+  if (GetParam().runtimeDir) {
+    EXPECT_TRUE(fs::is_empty(program.Dir() / "runtime/org.tintbeacon.Tintbeacon.work"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, AbruptEndE2E,

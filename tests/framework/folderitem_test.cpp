@@ -239,7 +239,7 @@ TEST_F(TemporaryFolder, MakesOneFreshPrivateFolderWhateverOthersMadeFirst) {
 // one: it works in /tmp, says why once, and the folder goes with it.
 TEST_F(TemporaryFolder, AnUnusableTmpdirFallsBackToTmp) {
   fwtest::WriteFile(s / "file", "");
-  for (const std::string tmp : {s / "missing", s / "file"}) {
+  for (const std::string& tmp : {s / "missing", s / "file"}) {
     fw::ResetDiagnostics();
     fwtest::EnvOverride runtime("XDG_RUNTIME_DIR", s / "missing-runtime");
     fwtest::EnvOverride noTmp("TMPDIR", tmp);

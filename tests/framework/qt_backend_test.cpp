@@ -21,6 +21,7 @@
 #include "ContentView.h"
 #include "EventGate.h"
 #include "Exceptions.h"
+#include "Graphics.h"
 #include "Label.h"
 #include "MenuBarBuilder.h"
 #include "MenuItem.h"
@@ -131,7 +132,7 @@ class QtBackendTest : public ::testing::Test {
   static void ServeFor(int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < ms) fw::CurrentBackend().ServeEvents(5);
+    while (clock.elapsed() < ms) fw::CurrentBackend().ServeEvents(5, {});
   }
 
   static QImage Grab(const fw::Window& w) { return NativeOf(w).Content().grab().toImage(); }
@@ -359,6 +360,23 @@ TEST_F(QtBackendTest, CanvasShowsItsBackdropPixelForPixelClippedToItself) {
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 402; ++x)
       ASSERT_EQ(scaled.pixel(x, y) & 0xFFFFFF, view->PixelAt(x / 2, y / 2 + 1).RGB()) << x << "," << y;
+}
+
+// A picture is converted for the screen once, and again once drawn into.
+TEST_F(QtBackendTest, ABackdropDrawnIntoShowsItsNewPixels) {
+  auto view = Pattern(202, 202);
+  TestWindow& w = Make(nullptr, [&](TestWindow& win) {
+    auto* viewer = win.New<fw::Canvas>();
+    win.AddControl("Viewer", viewer);
+    viewer->Width = viewer->Height = 201;
+    viewer->Backdrop = view;
+  });
+  EXPECT_EQ(Grab(w).pixel(10, 10) & 0xFFFFFF, view->PixelAt(10, 10).RGB());
+  view->Graphics().ForeColor = fw::Color(0x00FF00);
+  view->Graphics().FillRect(0, 0, 20, 20);
+  EXPECT_EQ(Grab(w).pixel(10, 10) & 0xFFFFFF, 0x00FF00u);
+  view->SetPixelAt(30, 30, fw::Color(0x0000FF));
+  EXPECT_EQ(Grab(w).pixel(30, 30) & 0xFFFFFF, 0x0000FFu);
 }
 
 // A picture's transparency counts only on a canvas marked Transparent;

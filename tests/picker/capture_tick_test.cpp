@@ -301,6 +301,15 @@ TEST_F(CaptureTick, CaptionShowsThePositionOfThePreviousCapture) {
   EXPECT_EQ(window_->LocLabel()->Text, "");
   EXPECT_FALSE(window_->LocationBG()->Visible);
   EXPECT_FALSE(window_->LocLabel()->Visible);
+
+  TickAt(50, 60);
+  Tick();
+  EXPECT_FALSE(window_->LocLabel()->Visible) << "a move does not show a hidden caption";
+  app_->SelectedMouseLoc = true;
+  Tick();
+  EXPECT_TRUE(window_->LocationBG()->Visible) << "shown again by the setting alone, the pointer still";
+  EXPECT_TRUE(window_->LocLabel()->Visible);
+  EXPECT_EQ(window_->LocLabel()->Text, "(50, 60)");
 }
 
 TEST_F(CaptureTick, StillPointerCapturesNothingUntilAReset) {
@@ -331,11 +340,11 @@ TEST_F(CaptureTick, StillPointerCapturesNothingUntilAReset) {
   EXPECT_EQ(backend_->RefreshCount(*window_->CurrentColorRect()), swatchRefreshes + 1);
 }
 
-TEST_F(CaptureTick, RecreatesAMissingWorkFolderAndReplacesTheLastCapture) {
+TEST_F(CaptureTick, RecreatesAMissingWorkFolderBeforeTheNextCapture) {
   TickAt(300, 200);
   std::filesystem::remove_all(WorkPath());
   Tick();
-  EXPECT_TRUE(std::filesystem::is_directory(WorkPath())) << "an idle tick makes the folder again";
+  EXPECT_FALSE(std::filesystem::exists(WorkPath())) << "a still tick touches no file";
 
   auto second = Pattern(101, 101, 0x80);
   UseCapture(second);
@@ -343,6 +352,16 @@ TEST_F(CaptureTick, RecreatesAMissingWorkFolderAndReplacesTheLastCapture) {
   EXPECT_EQ(WorkFiles(), std::vector<std::string>{CaptureFileName});
   EXPECT_EQ(ReadFile(WorkPath() + "/" + CaptureFileName), ReadFile(SourcePath()));
   EXPECT_EQ(View()->PixelAt(100, 100), second->PixelAt(50, 50));
+}
+
+// The last capture goes first, also when an empty folder has taken its place.
+TEST_F(CaptureTick, AFolderInPlaceOfTheLastCaptureIsReplaced) {
+  TickAt(300, 200);
+  std::filesystem::remove(WorkPath() + "/" + CaptureFileName);
+  std::filesystem::create_directory(WorkPath() + "/" + CaptureFileName);
+  TickAt(320, 200);
+  EXPECT_EQ(WorkFiles(), std::vector<std::string>{CaptureFileName});
+  EXPECT_EQ(ReadFile(WorkPath() + "/" + CaptureFileName), ReadFile(SourcePath()));
 }
 
 }  // namespace

@@ -134,7 +134,7 @@ TEST_F(Speech, ASlowSayLetsTheCaptureRunAndKeepsTheTickFromStartingAgain) {
 // Shell::Execute throws.
 class FailingBackend : public fw::TestBackend {
  public:
-  void ServeEvents(int) override { throw fw::RuntimeException("serving events failed"); }
+  void ServeEvents(int, const std::vector<int>&) override { throw fw::RuntimeException("serving events failed"); }
 };
 
 TEST_F(Speech, AFailingCommandDoesNotLeaveSpeechStuck) {
